@@ -1,0 +1,106 @@
+#include "payload/trailer.h"
+
+#include <cstring>
+
+#include "runtime/error.h"
+
+namespace tidemark {
+
+int32_t ReadLittleEndian32(const uint8_t* bytes) {
+    uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                     uint32_t(bytes[3]) << 24;
+    return static_cast<int32_t>(value);
+}
+
+void WriteLittleEndian32(uint8_t* bytes, int32_t value) {
+    uint32_t v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+FileTableEntry ParseFileTableEntry(const uint8_t* entry) {
+    FileTableEntry result;
+    size_t length = entry[0] > kMaxNameLength ? kMaxNameLength : entry[0];
+    result.Name.assign(reinterpret_cast<const char*>(entry + 1), length);
+    result.Offset = ReadLittleEndian32(entry + kNameFieldSize);
+    result.Size = ReadLittleEndian32(entry + kNameFieldSize + 4);
+    return result;
+}
+
+bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
+                  std::vector<uint8_t>* nameLengths) {
+    if (size < kTrailerTailSize) return false;
+    const uint8_t* tail = fileEnd - kTrailerTailSize;
+    size_t count = tail[0];
+    if (size < TrailerSize(count)) return false;
+    trailer.UnpackedSize = ReadLittleEndian32(tail + 1);
+    trailer.Table.clear();
+    if (nameLengths) nameLengths->clear();
+    const uint8_t* entry = fileEnd - TrailerSize(count);
+    for (size_t i = 0; i < count; ++i, entry += kEntrySize) {
+        trailer.Table.push_back(ParseFileTableEntry(entry));
+        if (nameLengths) nameLengths->push_back(EntryNameLength(entry));
+    }
+    return true;
+}
+
+namespace {
+
+const char* NameFault(const std::string& name, uint8_t lengthByte) {
+    if (lengthByte > kMaxNameLength) return "is longer than 19 characters";
+    if (name.empty()) return "has an empty name";
+    if (name == "." || name == "..") return "does not name a file";
+    if (name.find_first_of("\\/:") != std::string::npos) return "holds a folder or drive";
+    return nullptr;
+}
+
+[[noreturn]] void Refuse(size_t index, const std::string& name, const char* fault) {
+    throw FileTableError("The file table is damaged: entry " + std::to_string(index + 1) + " \"" +
+                         name + "\" " + fault);
+}
+
+}  // namespace
+
+void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths) {
+    if (trailer.UnpackedSize < 0)
+        throw FileTableError("The file table is damaged: the unpacked size is negative");
+    for (size_t i = 0; i < trailer.Table.size(); ++i) {
+        const FileTableEntry& entry = trailer.Table[i];
+        uint8_t lengthByte = i < nameLengths.size() ? nameLengths[i]
+                                                    : static_cast<uint8_t>(entry.Name.size());
+        if (const char* fault = NameFault(entry.Name, lengthByte)) Refuse(i, entry.Name, fault);
+        if (entry.Offset < 0 || entry.Size < 0) Refuse(i, entry.Name, "has a negative place");
+        // 64-bit sum: Offset + Size may not fit in 32 bits.
+        if (int64_t(entry.Offset) + int64_t(entry.Size) > int64_t(trailer.UnpackedSize))
+            Refuse(i, entry.Name, "ends beyond the unpacked image");
+    }
+}
+
+std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer) {
+    size_t count = trailer.Table.size();
+    std::vector<uint8_t> bytes(TrailerSize(count), 0);
+    uint8_t* entry = bytes.data();
+    for (const FileTableEntry& e : trailer.Table) {
+        size_t length = e.Name.size() > kMaxNameLength ? kMaxNameLength : e.Name.size();
+        entry[0] = static_cast<uint8_t>(length);
+        std::memcpy(entry + 1, e.Name.data(), length);
+        WriteLittleEndian32(entry + kNameFieldSize, e.Offset);
+        WriteLittleEndian32(entry + kNameFieldSize + 4, e.Size);
+        entry += kEntrySize;
+    }
+    entry[0] = static_cast<uint8_t>(count);
+    WriteLittleEndian32(entry + 1, trailer.UnpackedSize);
+    return bytes;
+}
+
+std::string ReplaceExtension(const std::string& name, const std::string& extension) {
+    size_t last = name.find_last_of(".\\:");
+    if (last != std::string::npos && name[last] == '.') return name.substr(0, last) + extension;
+    return name + extension;
+}
+
+std::string VolumeFileName(const std::string& firstVolumeFile, int volume) {
+    if (volume <= 1) return firstVolumeFile;
+    return ReplaceExtension(firstVolumeFile, ".00" + std::to_string(volume));
+}
+
+}  // namespace tidemark

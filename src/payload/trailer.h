@@ -1,0 +1,65 @@
+// The file table appended to the setup program's own file, and the names of the volumes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tidemark {
+
+struct FileTableEntry {
+    std::string Name;
+    int32_t Offset = 0;
+    int32_t Size = 0;
+};
+
+using FileTable = std::vector<FileTableEntry>;
+
+struct PayloadTrailer {
+    int32_t UnpackedSize = 0;
+    FileTable Table;
+};
+
+constexpr size_t kEntrySize = 28;
+constexpr size_t kNameFieldSize = 20;  // length byte and 19 characters, no terminator
+constexpr size_t kMaxNameLength = 19;
+constexpr size_t kMaxEntries = 255;
+// UnpackedSize (4 bytes) and EntryCount (1 byte) at the very end of the file.
+constexpr size_t kTrailerTailSize = 5;
+
+inline size_t TrailerSize(size_t entryCount) { return entryCount * kEntrySize + kTrailerTailSize; }
+
+// Little-endian fields.
+int32_t ReadLittleEndian32(const uint8_t* bytes);
+void WriteLittleEndian32(uint8_t* bytes, int32_t value);
+
+// One 28-byte entry as it stands in the trailer. Characters after the name length are ignored;
+// a length byte above 19 keeps all 19 characters and is refused by CheckFileTable.
+FileTableEntry ParseFileTableEntry(const uint8_t* entry);
+// The raw length byte of an entry, which the parsed name cannot show when it is above 19.
+inline uint8_t EntryNameLength(const uint8_t* entry) { return entry[0]; }
+
+// The whole trailer from the last bytes of a file. Returns false when `size` bytes cannot hold
+// the trailer they claim. Every entry's name length byte goes into nameLengths when given.
+bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
+                  std::vector<uint8_t>* nameLengths = nullptr);
+
+// Refuses, with a FileTableError naming the entry, a table that would make the install write
+// outside the destination or read outside the unpacked image: a bad name (empty, longer than
+// its field, ".", "..", or holding '\', '/' or ':'), a negative Offset or Size, an entry that
+// ends beyond UnpackedSize, or a negative UnpackedSize. Gaps between entries are allowed.
+void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths);
+
+// The trailer's bytes for a table; names must already be valid. Unused name characters are 0.
+std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer);
+
+// The name up to its last dot, followed by the new extension (which carries its own dot); a dot
+// before the last backslash or colon does not count, and a name without a dot gets the extension
+// appended.
+std::string ReplaceExtension(const std::string& name, const std::string& extension);
+
+// Volume n (1 to 4): the first volume's name, or its extension replaced by ".00n".
+std::string VolumeFileName(const std::string& firstVolumeFile, int volume);
+
+}  // namespace tidemark

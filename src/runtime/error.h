@@ -1,0 +1,82 @@
+// The errors of the setup program. Only the program's entry catches them: it shows the
+// uncaught-error report and ends the process with exit code 1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tidemark {
+
+// Base of every error the program raises: a message and the address where it was raised.
+class Error {
+public:
+    explicit Error(std::string message);
+    virtual ~Error() = default;
+
+    const std::string& Message() const { return message_; }
+    // Address of the code that raised the error; shown in the report.
+    const void* Address() const { return address_; }
+    // Class name shown in the report.
+    virtual const char* ClassName() const = 0;
+
+protected:
+    // Lets a derived constructor record its own caller, not itself.
+    void SetAddress(const void* address) { address_ = address; }
+
+private:
+    std::string message_;
+    const void* address_ = nullptr;
+};
+
+// A failure of file access, with the runtime's numeric code.
+class IoError : public Error {
+public:
+    explicit IoError(int code);
+    int Code() const { return code_; }
+    const char* ClassName() const override { return "IoError"; }
+
+    // The runtime's message for a code: 2 "File not found" ... otherwise "I/O error %d".
+    static std::string MessageFor(int code);
+
+private:
+    int code_;
+};
+
+enum IoCode : int {
+    kFileNotFound = 2,
+    kInvalidFilename = 3,
+    kTooManyOpenFiles = 4,
+    kFileAccessDenied = 5,
+    kReadBeyondEnd = 100,
+    kDiskFull = 101,
+    kInvalidNumericInput = 106,
+};
+
+// Raised by the decoder when its tables cannot be had or released.
+class LzhError : public Error {
+public:
+    explicit LzhError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "LzhError"; }
+};
+
+// Raised by the registry accessor.
+class RegistryError : public Error {
+public:
+    explicit RegistryError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "RegistryError"; }
+};
+
+// Raised when a file table would make later steps write outside the destination or read
+// outside the unpacked image.
+class FileTableError : public Error {
+public:
+    explicit FileTableError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "FileTableError"; }
+};
+
+// Text of the uncaught-error report:
+// "Exception <class> in module <module> at <address>.\n<message>" plus "." unless the message
+// already ends with one.
+std::string FormatErrorReport(const Error& error, const std::string& moduleName);
+
+}  // namespace tidemark

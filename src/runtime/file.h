@@ -1,0 +1,60 @@
+// Win32 file access that raises IoError at the failing operation, as the runtime does.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace tidemark {
+
+class File {
+public:
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
+    File& operator=(File&& other) noexcept;
+    // A file still open here is closed quietly: we are unwinding from an error already raised.
+    ~File();
+
+    // CreateFileA with the given access, sharing and disposition; IoError with the system's code.
+    static File Open(const std::string& path, DWORD access, DWORD share, DWORD disposition);
+    // An existing file, read only, others may read it too.
+    static File OpenForReading(const std::string& path);
+    // A new file replacing any of the name, read and write, others may read it.
+    static File Create(const std::string& path);
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Handle() const { return handle_; }
+
+    // Reads up to count bytes and returns how many were read (0 at the end).
+    uint32_t ReadSome(void* buffer, uint32_t count);
+    // Reads exactly count bytes; fewer raise 100 "Read beyond end of file".
+    void Read(void* buffer, uint32_t count);
+    // Writes exactly count bytes; fewer raise 101 "Disk full".
+    void Write(const void* buffer, uint32_t count);
+    // Absolute position from the file's start.
+    void Seek(uint32_t position);
+    uint32_t Position();
+    uint32_t Size();
+    bool AtEnd();
+    // Cuts the file at the current position.
+    void Truncate();
+    void Close();
+
+private:
+    explicit File(HANDLE handle) : handle_(handle) {}
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Raises IoError for the calling thread's last system error.
+[[noreturn]] void RaiseLastIoError();
+
+// True when a file (not a folder) of that path exists.
+bool FileExists(const std::string& path);
+
+// The running program's full file name as the system reports it.
+std::string ModuleFileName();
+
+}  // namespace tidemark

@@ -1,0 +1,64 @@
+#include "setup/path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/error.h"
+#include "setup/profile.h"
+
+using namespace tidemark;
+
+TEST(JoinPath, InsertsExactlyOneBackslash) {
+    EXPECT_EQ(JoinPath("", "Tidemark.Exe"), "Tidemark.Exe");
+    EXPECT_EQ(JoinPath("C:\\", "Tidemark.Exe"), "C:\\Tidemark.Exe");
+    EXPECT_EQ(JoinPath("C:\\Program Files", "FileTidemark"), "C:\\Program Files\\FileTidemark");
+    EXPECT_EQ(JoinPath("A:\\", "Tidemark.001"), "A:\\Tidemark.001");
+    // Nothing else is normalised.
+    EXPECT_EQ(JoinPath("C:", "X"), "C:\\X");
+    EXPECT_EQ(JoinPath("c:\\a ", "\\b"), "c:\\a \\\\b");
+}
+
+TEST(FolderPart, EndsAtLastBackslashOrColon) {
+    EXPECT_EQ(FolderPart("A:\\SETUP.EXE"), "A:\\");
+    EXPECT_EQ(FolderPart("C:\\TOOLS\\*.*"), "C:\\TOOLS\\");
+    EXPECT_EQ(FolderPart("C:X"), "C:");
+    EXPECT_EQ(FolderPart("NAME"), "");
+}
+
+TEST(Profile, FixedTextsHaveTheirShape) {
+    EXPECT_EQ(std::strlen(ProductProfile.MakerNotice), 38u);
+    size_t licence = std::strlen(ProductProfile.LicenceText);
+    EXPECT_GT(licence, 3500u);
+    EXPECT_LT(licence, 5000u);
+    EXPECT_NE(std::strstr(ProductProfile.LicenceText, "\r\n\r\n"), nullptr);
+    EXPECT_EQ(std::strstr(ProductProfile.LicenceText, "\n\n"), nullptr);
+    EXPECT_EQ(ProductProfile.DiskCount, 3);
+    EXPECT_EQ(ProductProfile.ExpectedArchiveSize, 3390000);
+}
+
+namespace {
+struct SampleError : Error {
+    explicit SampleError(std::string m) : Error(std::move(m)) {}
+    const char* ClassName() const override { return "SampleError"; }
+};
+}  // namespace
+
+TEST(ErrorReport, TextAndRuntimeMessages) {
+    IoError missing(kFileNotFound);
+    std::string text = FormatErrorReport(missing, "SETUP.EXE");
+    EXPECT_EQ(text.rfind("Exception IoError in module SETUP.EXE at ", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.find(".\n")), ".\nFile not found.");
+    EXPECT_NE(missing.Address(), nullptr);
+    // A message that ends with a full stop gets no second one.
+    std::string dotted = FormatErrorReport(SampleError("Stopped."), "S");
+    EXPECT_EQ(dotted.substr(dotted.find(".\n")), ".\nStopped.");
+
+    EXPECT_EQ(IoError(3).Message(), "Invalid filename");
+    EXPECT_EQ(IoError(4).Message(), "Too many open files");
+    EXPECT_EQ(IoError(5).Message(), "File access denied");
+    EXPECT_EQ(IoError(100).Message(), "Read beyond end of file");
+    EXPECT_EQ(IoError(101).Message(), "Disk full");
+    EXPECT_EQ(IoError(106).Message(), "Invalid numeric input");
+    EXPECT_EQ(IoError(32).Message(), "I/O error 32");
+}
