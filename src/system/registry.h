@@ -1,0 +1,34 @@
+// The registry accessor: a root key (HKEY_CURRENT_USER from creation) and one current key,
+// through which text values of sections are read and written.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tidemark {
+
+class RegistryAccessor {
+public:
+    // Root HKEY_CURRENT_USER, then EnterKey(basePath, creation allowed); its result is not
+    // reported.
+    explicit RegistryAccessor(const std::string& basePath);
+    ~RegistryAccessor();  // release: closes the current key
+    RegistryAccessor(const RegistryAccessor&) = delete;
+    RegistryAccessor& operator=(const RegistryAccessor&) = delete;
+
+    void SelectRoot(HKEY root);
+    bool EnterKey(const std::string& path, bool creationAllowed);
+    std::string ReadText(const std::string& section, const std::string& name,
+                         const std::string& defaultText);
+    void WriteText(const std::string& section, const std::string& name, const std::string& text);
+
+    HKEY Root() const { return root_; }
+    HKEY CurrentKey() const { return current_; }
+
+private:
+    HKEY root_ = HKEY_CURRENT_USER;
+    HKEY current_ = nullptr;
+};
+
+}  // namespace tidemark
