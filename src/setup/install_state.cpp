@@ -1,0 +1,7 @@
+#include "setup/install_state.h"
+
+namespace tidemark {
+
+InstallStateRecord InstallState;
+
+}  // namespace tidemark
