@@ -1,0 +1,34 @@
+#include "payload/split_rules.h"
+
+#include "setup/path.h"
+
+namespace tidemark {
+
+std::string FileExtension(const std::string& name) {
+    size_t dot = name.find_last_of(".\\:");
+    if (dot == std::string::npos || name[dot] != '.') return std::string();
+    return name.substr(dot);
+}
+
+std::string UpperExtension(const std::string& name) {
+    std::string extension = FileExtension(name);
+    for (char& c : extension) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return extension;
+}
+
+bool KeepsExistingFile(const std::string& name) {
+    std::string extension = UpperExtension(name);
+    return extension == ".LIB" || extension == ".DTP";
+}
+
+bool IsHelpFile(const std::string& name) { return UpperExtension(name) == ".HLP"; }
+
+std::string SplitTarget(const std::string& name, const std::string& destinationFolder,
+                        const std::string& windowsFolder) {
+    if (IsHelpFile(name)) return JoinPath(JoinPath(windowsFolder, "Help"), name);
+    return JoinPath(destinationFolder, name);
+}
+
+}  // namespace tidemark
