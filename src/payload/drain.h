@@ -1,0 +1,21 @@
+// What both progress pages share: the private message that starts their work, the draining of
+// the message queue that keeps them alive while the work runs inside that message's handler.
+#pragma once
+
+#include <windows.h>
+
+namespace tidemark {
+
+// Posted by a progress page to itself when it opens; its handler does all the page's work.
+constexpr UINT StartWorkMessage = 32000;
+
+// Removes and dispatches every queued message of the thread (translated, but without dialog
+// keyboard handling); a WM_QUIT is removed and dropped.
+void DrainMessages();
+
+// Runs a progress page's work inside its dialog procedure. An error raised by the work is
+// reported here and ends the process with exit code 1: it cannot be left to unwind through the
+// system's dialog and message dispatching frames, which carry no unwind information.
+void RunPageWork(HWND page, void (*work)(HWND page));
+
+}  // namespace tidemark

@@ -1,0 +1,199 @@
+#include "payload/unpacking_page.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "pages/dialog.h"
+#include "payload/drain.h"
+#include "payload/lzh/lzh_decode.h"
+#include "payload/meter.h"
+#include "payload/splitting.h"
+#include "runtime/error.h"
+#include "setup/install_state.h"
+#include "setup/path.h"
+#include "setup/profile.h"
+#include "setup/steps.h"
+
+namespace tidemark {
+
+UnpackingStageRecord UnpackingStage;
+
+namespace {
+
+constexpr int kCancelButtonId = 2;
+const char kWorkingCaption[] = "Please Stand By...";
+
+std::string ImagePath() {
+    return JoinPath(InstallState.DestinationFolder, ProductProfile.MainProgramFile);
+}
+
+std::string ArchivePath() {
+    return JoinPath(InstallState.DestinationFolder, ProductProfile.CombinedArchiveFile);
+}
+
+// Created (or emptied) for reading and writing, shared with nobody; failing that, an existing
+// image opened unchanged for writing, shared for reading and writing.
+bool OpenImageForDecoding() {
+    std::string path = ImagePath();
+    try {
+        UnpackingStage.Image = File::Open(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
+        return true;
+    } catch (const IoError&) {
+    }
+    try {
+        UnpackingStage.Image =
+            File::Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+        return true;
+    } catch (const IoError&) {
+    }
+    return false;
+}
+
+// Writes the staged bytes; a short or failed write raises, so a corrupt image never goes on to
+// be split.
+uint32_t WriteStaged() {
+    uint32_t staged = UnpackingStage.OutputPos - 1u;
+    UnpackingStage.Image.Write(InstallState.WorkBuffer[1], staged);
+    return staged;
+}
+
+void ReportDecodingProgress() {
+    if (InstallState.UnpackedSize <= 0) return;
+    MeterReading reading = MeterPosition(UnpackingStage.WrittenTotal, InstallState.UnpackedSize);
+    if (reading.Percentage != ProgressMeter.LastDrawnPercent) {
+        DrawMeter(reading.Percentage, reading.Edge);
+    }
+}
+
+// Closes what the stage still holds when an error unwinds through it; on the normal road both
+// are closed already.
+struct StageFilesGuard {
+    ~StageFilesGuard() {
+        UnpackingStage.Archive = File();
+        UnpackingStage.Image = File();
+    }
+};
+
+void UnpackingWork(HWND page) {
+    if (DecodeArchive()) {
+        SplitImage(ImagePath(), InstallState.Table, InstallState.DestinationFolder,
+                   InstallState.WindowsFolder);
+    }
+    TearDownMeter(page);
+    EndDialog(page, InstallState.ContinueFlag);
+}
+
+void OnInitDialog(HWND page) {
+    SetWindowTextA(page, kWorkingCaption);
+    SetUpMeter(page);
+    SetFocus(GetDlgItem(page, kCancelButtonId));
+    PostMessageA(page, StartWorkMessage, 0, 0);
+}
+
+void OnCommand(WPARAM wParam) {
+    if (CommandOf(wParam) == 2 && ConfirmExit()) InstallState.ContinueFlag = 0;
+}
+
+}  // namespace
+
+void ArchiveReadProc(uint8_t* Buffer, uint16_t Count, uint16_t* Actual) {
+    UnpackingStageRecord& s = UnpackingStage;
+    if (InstallState.ContinueFlag == 0 || Count == 0) {
+        *Actual = 0;
+        return;
+    }
+    bool refilled = false;
+    if (s.InputPos > s.InputFill) {
+        s.InputFill =
+            static_cast<int32_t>(s.Archive.ReadSome(InstallState.WorkBuffer[0], kStagingBlockSize));
+        if (s.InputFill == 0) {  // the end of the archive; the next call reads again
+            *Actual = 0;
+            return;
+        }
+        s.InputPos = 1;
+        refilled = true;
+    }
+    Buffer[0] = InstallState.WorkBuffer[0][s.InputPos - 1];
+    ++s.InputPos;
+    *Actual = 1;
+    // Once per block rather than per byte: a message poll costs far more than decoding a byte,
+    // and the decoder still tests ContinueFlag before every symbol.
+    if (refilled) DrainMessages();
+}
+
+void ImageWriteProc(const uint8_t* Buffer, uint16_t Count, uint16_t* Actual) {
+    UnpackingStageRecord& s = UnpackingStage;
+    if (InstallState.ContinueFlag == 0) {
+        *Actual = 0;
+        return;
+    }
+    if (Count == 0) {
+        WriteStaged();
+        return;
+    }
+    // The decoder hands over one byte at a time; larger counts are staged a block at most at a
+    // time so that the output WorkBuffer cannot overflow.
+    uint16_t taken = 0;
+    while (taken < Count) {
+        uint16_t piece = static_cast<uint16_t>(std::min<int32_t>(Count - taken, kStagingBlockSize));
+        if (s.OutputPos > kStagingBlockSize || s.OutputPos + piece > kStagingBlockSize + 1) {
+            s.WrittenTotal += static_cast<int32_t>(WriteStaged());
+            s.OutputPos = 1;
+            ReportDecodingProgress();
+        }
+        std::memcpy(InstallState.WorkBuffer[1] + (s.OutputPos - 1), Buffer + taken, piece);
+        s.OutputPos = static_cast<uint16_t>(s.OutputPos + piece);
+        taken = static_cast<uint16_t>(taken + piece);
+    }
+    *Actual = Count;
+}
+
+bool DecodeArchive() {
+    if (!OpenImageForDecoding()) {
+        InstallState.ContinueFlag = 0;
+        return false;
+    }
+    InstallState.MainProgramWritten = true;
+    StageFilesGuard guard;
+    UnpackingStage.InputPos = 1;
+    UnpackingStage.InputFill = 0;
+    UnpackingStage.OutputPos = 1;
+
+    // Splitting an image that nothing was decoded into would install empty files.
+    UnpackingStage.Archive = File::Open(ArchivePath(), GENERIC_READ, 0, OPEN_EXISTING);
+    LzhDecode(InstallState.UnpackedSize, ArchiveReadProc, ImageWriteProc,
+              InstallState.ContinueFlag);
+    if (InstallState.ContinueFlag == 1) {
+        uint16_t actual = 0;
+        ImageWriteProc(InstallState.WorkBuffer[1], 0, &actual);
+    }
+
+    // Deleted whether decoding finished or was cancelled.
+    UnpackingStage.Archive.Close();
+    DeleteFileA(ArchivePath().c_str());
+    UnpackingStage.Image.Close();
+    return InstallState.ContinueFlag != 0;
+}
+
+INT_PTR CALLBACK UnpackingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(page);
+            return 0;
+        case WM_COMMAND:
+        case WM_SYSCOMMAND:
+            OnCommand(wParam);
+            return 0;
+        case WM_DESTROY:
+            InstallState.ContinueFlag = 0;
+            return 0;
+        case StartWorkMessage:
+            RunPageWork(page, UnpackingWork);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace tidemark
