@@ -1,0 +1,16 @@
+// The Start-menu shortcut step; CreateShortcut itself is declared with the other steps.
+#pragma once
+
+#include <string>
+
+#include "setup/steps.h"
+
+namespace tidemark {
+
+constexpr const char* kExplorerKeyPath = "Software\\microsoft\\windows\\currentversion\\explorer";
+
+// The link path converted with the ANSI code page into what the shell's file interface
+// receives: at most kLinkPathUnits - 1 characters, empty when the path is longer.
+std::wstring ShellLinkPath(const std::string& path);
+
+}  // namespace tidemark

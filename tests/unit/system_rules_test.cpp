@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "system/launch_rules.h"
+#include "system/registry_rules.h"
+#include "system/shortcut_rules.h"
+
+using namespace tidemark;
+
+TEST(RegistryPathRule, ALeadingBackslashMeansFromTheRootAndIsRemovedOnce) {
+    RegistryPath fromRoot = ResolveRegistryPath("\\Software\\Lanternfield");
+    EXPECT_TRUE(fromRoot.FromRoot);
+    EXPECT_EQ(fromRoot.Path, "Software\\Lanternfield");
+
+    RegistryPath doubled = ResolveRegistryPath("\\\\Software");
+    EXPECT_TRUE(doubled.FromRoot);
+    EXPECT_EQ(doubled.Path, "\\Software");
+
+    RegistryPath rootItself = ResolveRegistryPath("\\");
+    EXPECT_TRUE(rootItself.FromRoot);
+    EXPECT_EQ(rootItself.Path, "");
+
+    for (const char* relative : {"Shell Folders", "", "a\\", "Software\\x\\"}) {
+        RegistryPath path = ResolveRegistryPath(relative);
+        EXPECT_FALSE(path.FromRoot) << relative;
+        EXPECT_EQ(path.Path, relative);
+    }
+}
+
+TEST(RegistryValueText, EndsAtTheFirstZeroOrTheStoredSize) {
+    EXPECT_EQ(TextFromValueData("C:\\Tools\0", 9), "C:\\Tools");
+    EXPECT_EQ(TextFromValueData("ab\0cd\0", 6), "ab");
+    EXPECT_EQ(TextFromValueData("\0abc", 4), "");
+    // No terminator within the stored size: everything stored, and nothing beyond it.
+    const char unterminated[] = {'a', 'b', 'c', 'X', 'Y'};
+    EXPECT_EQ(TextFromValueData(unterminated, 3), "abc");
+    EXPECT_EQ(TextFromValueData(unterminated, 0), "");
+    EXPECT_EQ(TextFromValueData(nullptr, 0), "");
+}
+
+TEST(RegistryMessages, PutTheArgumentInPlaceOfTheFirstSlotOnly) {
+    EXPECT_EQ(FormatRegistryMessage("Failed to get data for '%s'", "programs"),
+              "Failed to get data for 'programs'");
+    EXPECT_EQ(FormatRegistryMessage("Failed to create key %s", "Software\\a b"),
+              "Failed to create key Software\\a b");
+    // Format characters in a name are data, not directives.
+    EXPECT_EQ(FormatRegistryMessage("Invalid data type for '%s'", "%d%s%n"),
+              "Invalid data type for '%d%s%n'");
+    EXPECT_EQ(FormatRegistryMessage("Failed to set data for '%s'", ""),
+              "Failed to set data for ''");
+}
+
+TEST(LinkFile, IsTheGroupNameWithLnkInTheProgramsFolder) {
+    EXPECT_EQ(LinkFilePath("C:\\Users\\me\\Start Menu\\Programs", "FileTidemark"),
+              "C:\\Users\\me\\Start Menu\\Programs\\FileTidemark.LNK");
+    EXPECT_EQ(LinkFilePath("C:\\Programs\\", "FileTidemark"), "C:\\Programs\\FileTidemark.LNK");
+    // No Programs folder: the name alone, relative to the current folder.
+    EXPECT_EQ(LinkFilePath("", "My Tools"), "My Tools.LNK");
+    // The group name is used as it stands, dots and all.
+    EXPECT_EQ(LinkFilePath("P", "Tide.mark"), "P\\Tide.mark.LNK");
+}
+
+TEST(LinkFile, PathFitsTheShellBufferUpTo254Units) {
+    std::u16string fits(254, u'a');
+    EXPECT_EQ(FitLinkPath(fits), fits);
+    EXPECT_EQ(FitLinkPath(std::u16string(255, u'a')), u"");
+    EXPECT_EQ(FitLinkPath(std::u16string(1000, u'a')), u"");
+    EXPECT_EQ(FitLinkPath(u""), u"");
+}
+
+TEST(UninstallEntry, NamesTheUninstallerInTheDestinationWithOneBackslash) {
+    EXPECT_EQ(UninstallerPath("C:\\Program Files\\FileTidemark"),
+              "C:\\Program Files\\FileTidemark\\UnInstal.Exe");
+    EXPECT_EQ(UninstallerPath("C:\\Program Files\\FileTidemark\\"),
+              "C:\\Program Files\\FileTidemark\\UnInstal.Exe");
+    EXPECT_EQ(UninstallerPath("D:\\"), "D:\\UnInstal.Exe");
+}
+
+TEST(LaunchName, ReplacesTheExtensionOfTheFileNameOnly) {
+    EXPECT_EQ(LaunchFileName("Tidemark.Exe"), "Tidemark.Exe");
+    EXPECT_EQ(LaunchFileName("Tidemark.dat"), "Tidemark.Exe");
+    EXPECT_EQ(LaunchFileName("Tidemark"), "Tidemark.Exe");
+    EXPECT_EQ(LaunchFileName("Tide.mark.bin"), "Tide.mark.Exe");
+    EXPECT_EQ(LaunchFileName("Tidemark."), "Tidemark.Exe");
+    // A dot before the last backslash or colon belongs to a folder or drive, not the name.
+    EXPECT_EQ(LaunchFileName("v1.2\\Tidemark"), "v1.2\\Tidemark.Exe");
+    EXPECT_EQ(LaunchFileName("a.b:Tidemark"), "a.b:Tidemark.Exe");
+}
+
+TEST(LaunchName, FullPathJoinsTheDestinationWithOneBackslash) {
+    EXPECT_EQ(LaunchPath("C:\\Program Files\\FileTidemark", "Tidemark.Exe"),
+              "C:\\Program Files\\FileTidemark\\Tidemark.Exe");
+    EXPECT_EQ(LaunchPath("C:\\Program Files\\FileTidemark\\", "Tidemark"),
+              "C:\\Program Files\\FileTidemark\\Tidemark.Exe");
+    EXPECT_EQ(LaunchPath("", "Tidemark.com"), "Tidemark.Exe");
+}
