@@ -1,0 +1,223 @@
+# The end-to-end harness, sourced by run-scenario before a scenario file. A scenario calls:
+#   disks <set>                the disk folders to use (default: the sample set); copied per run
+#   screen <W>x<H>             the screen size (default 1024x768)
+#   reg_set <HKCU|HKLM> <key> <value> <text>   a registry text value before the run
+#   robot <<'EOF' ... EOF      runs the robot with these steps; A: holds disk1 at the start
+#   then checks (expect_*, check_*) on what the run left, and nothing else: run-scenario ends it.
+# Every wait has a timeout; every process started here is stopped at the end.
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+E2E_TIMEOUT=${E2E_TIMEOUT:-240}
+e2e_failed=0
+e2e_checks=0
+e2e_screen=1024x768
+e2e_xvfb_pid=
+e2e_wine_pid=
+e2e_display=
+
+say() { printf '%s\n' "$*"; }
+pass() { e2e_checks=$((e2e_checks + 1)); say "  ok: $*"; }
+fail() { e2e_checks=$((e2e_checks + 1)); e2e_failed=$((e2e_failed + 1)); say "  FAILED: $*"; }
+# What the user sees and what stays behind, stated by each scenario for its readers and its log.
+sees() { say "user sees: $*"; }
+leaves() { say "left behind: $*"; }
+
+# A Windows path inside the prefix, as a host path. Components are matched without regard to
+# case, as Windows does; a missing component is kept as written.
+hostpath() {
+    local win=$1 drive rest path part found
+    drive=$(printf '%s' "${win:0:1}" | tr 'A-Z' 'a-z')
+    rest=${win:2}
+    path=$(readlink -f "$WINEPREFIX/dosdevices/$drive:")
+    local IFS='\'
+    for part in $rest; do
+        [ -z "$part" ] && continue
+        found=
+        if [ -d "$path" ]; then
+            found=$(find "$path" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null)
+        fi
+        path=${found:-$path/$part}
+    done
+    printf '%s\n' "$path"
+}
+
+# A host path as Wine sees it through drive Z:.
+winpath() { local p=$1; printf 'Z:%s\n' "${p//\//\\}"; }
+
+# --- the prefix --------------------------------------------------------------------------------
+
+# One booted prefix per build folder, made once and copied per scenario.
+template_prefix() {
+    local template=$E2E_BUILD/wine-template
+    (
+        flock 9
+        if [ ! -f "$template/system.reg" ]; then
+            rm -rf "$template.new"
+            WINEPREFIX=$template.new WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+                timeout 120 "$WINE" wineboot -i >/dev/null 2>&1
+            WINEPREFIX=$template.new timeout 60 "$WINESERVER" -w
+            [ -f "$template.new/system.reg" ] && mv "$template.new" "$template"
+        fi
+    ) 9>"$E2E_BUILD/wine-template.lock"
+    [ -f "$template/system.reg" ] || { say "cannot make the template prefix"; exit 2; }
+    printf '%s\n' "$template"
+}
+
+prepare_prefix() {
+    local template
+    template=$(template_prefix) || exit 2
+    cp -a "$template" "$E2E_WORK/prefix"
+    export WINEPREFIX=$E2E_WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    mkdir -p "$E2E_WORK/disks/empty" "$E2E_WORK/chan"
+    ln -sfn "$E2E_WORK/disks/disk1" "$WINEPREFIX/dosdevices/a:"
+}
+
+disks() {  # disks <folder holding disk1, disk2, ...>
+    local from=${1:-$E2E_DISKS}
+    rm -rf "$E2E_WORK/disks" && mkdir -p "$E2E_WORK/disks/empty"
+    local d
+    for d in "$from"/*/; do cp -a "$d" "$E2E_WORK/disks/"; done
+}
+
+screen() { e2e_screen=$1; }
+
+# Registry edits before the run go straight into the prefix's registry files (the server is
+# not running yet), which saves a Wine start.
+reg_escape() { local s=$1; s=${s//\\/\\\\}; s=${s//\"/\\\"}; printf '%s' "$s"; }
+reg_set() {  # reg_set <HKCU|HKLM> <key> <value> <text>
+    local file=$WINEPREFIX/user.reg key
+    [ "$1" = HKLM ] && file=$WINEPREFIX/system.reg
+    key=$(reg_escape "$2")
+    printf '\n[%s] 0\n"%s"="%s"\n' "$key" "$(reg_escape "$3")" "$(reg_escape "$4")" >>"$file"
+}
+
+# Prints a registry text value after the run; status 1 when the key or value is missing.
+reg_get() {  # reg_get <HKCU|HKLM> <key> <value>
+    local file=$WINEPREFIX/user.reg
+    [ "$1" = HKLM ] && file=$WINEPREFIX/system.reg
+    E2E_KEY=$(reg_escape "$2") E2E_NAME=$(reg_escape "$3") awk '
+        BEGIN { key = tolower(ENVIRON["E2E_KEY"]); want = tolower("\"" ENVIRON["E2E_NAME"] "\"=") }
+        /^\[/ { k = $0; sub(/^\[/, "", k); sub(/\][^]]*$/, "", k); inkey = (tolower(k) == key); next }
+        inkey && tolower(substr($0, 1, length(want))) == want {
+            v = substr($0, length(want) + 1)
+            if (v !~ /^".*"$/) { print "(not text) " v; found = 1; exit }
+            v = substr(v, 2, length(v) - 2); out = ""
+            for (i = 1; i <= length(v); i++) {
+                c = substr(v, i, 1)
+                if (c == "\\") { i++; c = substr(v, i, 1) }
+                out = out c
+            }
+            print out; found = 1; exit
+        }
+        END { exit found ? 0 : 1 }' "$file"
+}
+
+# --- running ---------------------------------------------------------------------------------
+
+start_display() {
+    local size=$e2e_screen
+    Xvfb -displayfd 7 -screen 0 "${size}x24" -nolisten tcp 7>"$E2E_WORK/display" \
+        >"$E2E_WORK/xvfb.log" 2>&1 &
+    e2e_xvfb_pid=$!
+    local i
+    for i in $(seq 100); do
+        [ -s "$E2E_WORK/display" ] && break
+        sleep 0.1
+    done
+    e2e_display=:$(head -1 "$E2E_WORK/display")
+    [ "$e2e_display" != ":" ] || { say "Xvfb did not start"; exit 2; }
+    export DISPLAY=$e2e_display
+}
+
+# A request from the robot: the first word picks the action.
+serve() {  # serve <request text>
+    local verb rest
+    read -r verb rest <<<"$1"
+    case $verb in
+        disk)  # put disk folder <name> (or "empty") into drive A:
+            [ -d "$E2E_WORK/disks/$rest" ] || { echo "no disk $rest"; return; }
+            ln -sfn "$E2E_WORK/disks/$rest" "$WINEPREFIX/dosdevices/a:" && echo ok ;;
+        shot)
+            import -display "$e2e_display" -window root "$E2E_RESULTS/$rest.png" 2>/dev/null &&
+                echo ok || echo "import failed" ;;
+        *)
+            if declare -F "host_$verb" >/dev/null; then
+                local out
+                out=$("host_$verb" $rest 2>&1) && echo ok || echo "host_$verb failed: $out"
+            else
+                echo "unknown request $verb"
+            fi ;;
+    esac
+}
+
+robot_ended() { grep -q '"ev":"end"' "$E2E_RESULTS/robot.log" 2>/dev/null; }
+
+# robot <<'EOF' <steps> EOF : runs the robot with the steps; then waits for Wine to finish so
+# that the registry is on disk. Sets robot_ok=1 when every step passed.
+robot() {
+    cat >"$E2E_WORK/steps.txt"
+    cp "$E2E_WORK/steps.txt" "$E2E_RESULTS/steps.txt"
+    start_display
+    local w h
+    w=${e2e_screen%x*}; h=${e2e_screen#*x}
+    (cd "$E2E_WORK" && exec "$WINE" explorer "/desktop=e2e,${w}x$h" "$(winpath "$E2E_ROBOT")" \
+        "$(winpath "$E2E_RESULTS/robot.log")" "$(winpath "$E2E_WORK/chan")" \
+        "$(winpath "$E2E_WORK/steps.txt")" >"$E2E_WORK/wine.out" 2>&1) &
+    e2e_wine_pid=$!
+    local deadline=$((SECONDS + E2E_TIMEOUT)) n=1 req
+    while :; do
+        req=$E2E_WORK/chan/req.$n
+        if [ -f "$req" ]; then
+            serve "$(cat "$req")" >"$E2E_WORK/chan/ack.$n.tmp"
+            mv "$E2E_WORK/chan/ack.$n.tmp" "$E2E_WORK/chan/ack.$n"
+            n=$((n + 1))
+            continue
+        fi
+        robot_ended && break
+        if ! kill -0 "$e2e_wine_pid" 2>/dev/null && ! robot_ended; then
+            sleep 0.5; robot_ended && break
+            say "the robot ended without a verdict"; break
+        fi
+        [ $SECONDS -ge $deadline ] && { say "the run took longer than ${E2E_TIMEOUT}s"; break; }
+        sleep 0.02
+    done
+    robot_ok=0
+    grep -q '"ev":"end","ok":true' "$E2E_RESULTS/robot.log" 2>/dev/null && robot_ok=1
+    if [ $robot_ok -eq 1 ]; then
+        pass "robot: every step passed"
+    else
+        fail "robot: $(grep -m1 '"ev":"fail"' "$E2E_RESULTS/robot.log" 2>/dev/null || echo 'no verdict')"
+    fi
+    stop_wine
+}
+
+# Lets the setup program's processes end (the registry is written when the server ends), then
+# stops what is left.
+stop_wine() {
+    # The setup program is gone when the robot waited for it; the desktop and Wine's services go
+    # on their own once nothing else runs.
+    if ! timeout 30 "$WINESERVER" -w 2>/dev/null; then
+        "$WINESERVER" -k 2>/dev/null
+        timeout 10 "$WINESERVER" -w 2>/dev/null
+    fi
+    [ -n "$e2e_wine_pid" ] && kill "$e2e_wine_pid" 2>/dev/null
+    wait "$e2e_wine_pid" 2>/dev/null
+    e2e_wine_pid=
+}
+
+cleanup() {
+    [ -n "$WINEPREFIX" ] && [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
+    [ -n "$e2e_wine_pid" ] && kill "$e2e_wine_pid" 2>/dev/null
+    [ -n "$e2e_xvfb_pid" ] && kill "$e2e_xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$E2E_WORK"
+}
+
+# The robot's log, readable: the failure and the last windows it saw.
+show_robot_log() {
+    local log=$E2E_RESULTS/robot.log
+    [ -f "$log" ] || { say "(no robot log)"; return; }
+    say "--- the robot's last lines ($log):"
+    tail -n 12 "$log" | cut -c1-1500
+}

@@ -1,0 +1,59 @@
+# The destination page's checks on what the user types.
+sees "OK on each of these does nothing visible and the page keeps the entry: empty, one letter," \
+     "a network path, a leading space, no colon second, two new levels," \
+     "an existing file, wildcards, a drive letter with no volume behind it, a drive-relative path to" \
+     "nothing; then a folder one level below an existing one is accepted and created"
+leaves "C:\\NEWTIDE created (empty); C:\\NEW not created; C:\\TOOLS and the file C:\\TOOLS\\notes.txt" \
+       "as they were"
+place_file "C:\\TOOLS\\notes.txt" "the user's own notes"
+robot <<'STEPS'
+start
+wait "Destination Directory"
+set 104 ""
+key enter
+stays 300
+set 104 C
+command 1
+stays 300
+text 104 C
+set 104 "\\\\SERVER\\SHARE"
+command 1
+stays 300
+set 104 " C:\\TIDE"
+command 1
+stays 300
+text 104 " C:\\TIDE"
+set 104 "CX\\TIDE"
+command 1
+stays 300
+set 104 "C:\\NEW\\SUB"
+command 1
+stays 300
+text 104 "C:\\NEW\\SUB"
+set 104 "C:\\TOOLS\\NOTES.TXT"
+command 1
+stays 300
+set 104 "C:\\TOOLS\\*.*"
+command 1
+stays 300
+set 104 "Q:\\"
+command 1
+stays 300
+set 104 "C:X"
+command 1
+stays 300
+shot refused
+set 104 "C:\\NEWTIDE"
+command 1
+wait "License Agreement"
+command 2
+wait "Exit FileTidemark"
+click 6
+wait "FileTidemark" 65535="The Installation process has been terminated."
+click 1
+exit 0
+STEPS
+expect_no_folder "C:\\NEW"
+expect_folder "C:\\NEWTIDE"
+expect_unchanged "C:\\TOOLS\\notes.txt"
+if [ -n "$(ls -A "$(hostpath 'C:\NEWTIDE')")" ]; then fail "C:\\NEWTIDE is not empty"; else pass "C:\\NEWTIDE is empty"; fi
