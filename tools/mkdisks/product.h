@@ -1,0 +1,47 @@
+// The product folder and the unpacked image made from it: the main program first, then every
+// other file in name order, each listed in the file table by its place in the image.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "payload/trailer.h"
+
+namespace tidemark::mkdisks {
+
+struct ProductFile {
+    std::string Name;
+    std::vector<uint8_t> Bytes;
+};
+
+struct Product {
+    ProductFile Main;
+    std::vector<ProductFile> Others;  // sorted by name, byte order
+};
+
+// Why a file name cannot travel in the file table, or nullptr when it can. Beyond the setup
+// program's own checks (length, empty, ".", "..", folder and drive characters), refuses what the
+// install could not create as given on Windows: control characters, < > " | ? *, a trailing dot
+// or space, and bytes above 0x7F, whose meaning depends on the installing machine's code page.
+const char* FileNameFault(const std::string& name);
+
+// Reads the product folder. Refuses (Refusal) an empty folder, a missing or empty main program,
+// a sub-folder or other non-file entry, a bad name, names equal but for case, more than 255
+// files besides the main program, and an image above 2 GB - 1 bytes.
+Product ReadProduct(const std::filesystem::path& folder, const std::string& mainName);
+
+struct UnpackedImage {
+    std::vector<uint8_t> Bytes;
+    PayloadTrailer Trailer;
+};
+
+UnpackedImage BuildImage(const Product& product);
+
+// The file table's well-formedness as mkdisks writes it: the setup program's checks, the first
+// entry after a non-empty main program, entries contiguous in order, the last one ending at
+// UnpackedSize. Empty when well-formed, otherwise the first fault found.
+std::string FileTableFault(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths);
+
+}  // namespace tidemark::mkdisks

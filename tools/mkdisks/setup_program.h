@@ -1,0 +1,37 @@
+// What follows the program image in a setup program's file: nothing, a file table that mkdisks
+// wrote before, or something else.
+//
+// The rule, chosen so that a plain program is never taken for one that carries a table: the end
+// of the program image is found from the file's own PE headers (the furthest of its sections'
+// raw data, its COFF symbol and string tables, and its certificate table). A file ending there
+// carries nothing. Bytes after that end are recognised as a file table only when they end with
+// one that is well-formed as mkdisks writes it (see FileTableFault): valid names, entries
+// contiguous from a non-empty main program to exactly UnpackedSize. Anything else after the
+// image is unknown data, which mkdisks will not build on. The last bytes of a plain program
+// (zero padding, resources) are never read as a table, however they happen to parse.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "payload/trailer.h"
+
+namespace tidemark::mkdisks {
+
+// Where the program image of a PE file ends, or -1 when the bytes are not a PE file.
+int64_t ProgramImageEnd(const std::vector<uint8_t>& file);
+
+enum class SetupTail { NotAProgram, Plain, FileTable, UnknownData };
+
+struct SetupInspection {
+    SetupTail Tail = SetupTail::NotAProgram;
+    int64_t ImageEnd = -1;
+    PayloadTrailer Trailer;        // when Tail is FileTable
+    size_t TrailerBytes = 0;       // when Tail is FileTable
+    std::string UnknownDataFault;  // when Tail is UnknownData: why the bytes are not a table
+};
+
+SetupInspection InspectSetupProgram(const std::vector<uint8_t>& file);
+
+}  // namespace tidemark::mkdisks
