@@ -1,0 +1,155 @@
+#include "payload/splitting.h"
+
+#include <gtest/gtest.h>
+
+#include "progress_fixtures.h"
+
+using namespace tidemark;
+using namespace progress_test;
+
+namespace {
+
+// An unpacked image: a main program followed by the entries' bytes, each with its own pattern.
+struct Image {
+    std::vector<uint8_t> bytes;
+    FileTable table;
+
+    explicit Image(int32_t mainProgramSize) : bytes(Pattern(size_t(mainProgramSize), 0)) {}
+    void Add(const std::string& name, int32_t size) {
+        std::vector<uint8_t> content = Pattern(size_t(size), uint32_t(table.size() + 1));
+        table.push_back({name, int32_t(bytes.size()), size});
+        bytes.insert(bytes.end(), content.begin(), content.end());
+    }
+    std::vector<uint8_t> Content(size_t entry) const {
+        const FileTableEntry& e = table[entry];
+        return std::vector<uint8_t>(bytes.begin() + e.Offset, bytes.begin() + e.Offset + e.Size);
+    }
+};
+
+class Splitting : public ::testing::Test {
+protected:
+    ScratchFolder root{"split"};
+    std::string destination = root.MakeFolder("Dest");
+    std::string windows = root.MakeFolder("Windows");
+    std::string imagePath = root / "Dest\\Tidemark.Exe";
+
+    void Split(Image& image) {
+        WriteBytes(imagePath, image.bytes);
+        SplitImage(imagePath, image.table, destination, windows);
+    }
+};
+
+}  // namespace
+
+TEST_F(Splitting, CopiesEveryEntryByteForByteAndCutsTheImageToTheMainProgram) {
+    std::string help = root.MakeFolder("Windows\\Help");
+    Image image(3000);
+    image.Add("UnInstal.Exe", 5000);  // two full blocks and a rest
+    image.Add("Tidemark.Hlp", 2049);  // a block and one byte
+    image.Add("Block.Dat", 2048);     // exactly one read
+    image.Add("Empty.Dat", 0);
+    image.Add("Tidemark.Cnt", 7);
+    Image expected = image;
+    Split(image);
+
+    EXPECT_EQ(ReadBytes(destination + "\\UnInstal.Exe"), expected.Content(0));
+    EXPECT_EQ(ReadBytes(help + "\\Tidemark.Hlp"), expected.Content(1));
+    EXPECT_FALSE(Exists(destination + "\\Tidemark.Hlp"));
+    EXPECT_EQ(ReadBytes(destination + "\\Block.Dat"), expected.Content(2));
+    EXPECT_TRUE(Exists(destination + "\\Empty.Dat"));
+    EXPECT_TRUE(ReadBytes(destination + "\\Empty.Dat").empty());
+    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.Cnt"), expected.Content(4));
+
+    std::vector<uint8_t> mainProgram(expected.bytes.begin(), expected.bytes.begin() + 3000);
+    EXPECT_EQ(ReadBytes(imagePath), mainProgram);
+    EXPECT_TRUE(image.table.empty());
+}
+
+TEST_F(Splitting, HelpFileReplacesOneInTheHelpFolderAndIgnoresTheDestination) {
+    std::string help = root.MakeFolder("Windows\\Help");
+    WriteBytes(help + "\\Tidemark.HLP", Pattern(9000, 77));       // older and longer
+    WriteBytes(destination + "\\Tidemark.HLP", Pattern(10, 78));  // stays as it is
+    Image image(100);
+    image.Add("Tidemark.HLP", 300);
+    Image expected = image;
+    Split(image);
+
+    EXPECT_EQ(ReadBytes(help + "\\Tidemark.HLP"), expected.Content(0));
+    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.HLP"), Pattern(10, 78));
+}
+
+TEST_F(Splitting, HelpFileGoesToTheDestinationWhenTheHelpFolderIsMissing) {
+    Image image(100);
+    image.Add("Tidemark.hlp", 300);
+    Image expected = image;
+    Split(image);
+
+    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.hlp"), expected.Content(0));
+    EXPECT_FALSE(Exists(windows + "\\Help"));  // never created
+}
+
+TEST_F(Splitting, ExistingLibAndDtpFilesAreKeptInAnyCaseAndOthersRewritten) {
+    WriteBytes(destination + "\\User.lib", Pattern(50, 90));
+    WriteBytes(destination + "\\Notes.Dtp", Pattern(60, 91));
+    WriteBytes(destination + "\\Tidemark.Ini", Pattern(5000, 92));  // longer than the new one
+    Image image(400);
+    image.Add("User.lib", 100);
+    image.Add("Notes.Dtp", 100);
+    image.Add("Fresh.LIB", 100);  // not there yet: written
+    image.Add("Tidemark.Ini", 100);
+    Image expected = image;
+    Split(image);
+
+    EXPECT_EQ(ReadBytes(destination + "\\User.lib"), Pattern(50, 90));
+    EXPECT_EQ(ReadBytes(destination + "\\Notes.Dtp"), Pattern(60, 91));
+    EXPECT_EQ(ReadBytes(destination + "\\Fresh.LIB"), expected.Content(2));
+    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.Ini"), expected.Content(3));
+    EXPECT_EQ(ReadBytes(imagePath).size(), 400u);
+}
+
+TEST_F(Splitting, EntryWhoseFileCannotBeCreatedAnywhereIsSkipped) {
+    root.MakeFolder("Windows\\Help");
+    root.MakeFolder("Windows\\Help\\Blocked.hlp");  // a folder in the way in both places
+    root.MakeFolder("Dest\\Blocked.hlp");
+    root.MakeFolder("Dest\\Blocked.Dat");
+    Image image(10);
+    image.Add("Blocked.hlp", 3000);
+    image.Add("Blocked.Dat", 3000);
+    image.Add("After.Dat", 3000);  // read from its own Offset, not after the skipped bytes
+    Image expected = image;
+    Split(image);
+
+    EXPECT_EQ(ReadBytes(destination + "\\After.Dat"), expected.Content(2));
+    EXPECT_EQ(ReadBytes(imagePath).size(), 10u);
+}
+
+TEST_F(Splitting, EmptyTableLeavesTheImageUncut) {
+    Image image(5000);
+    Split(image);
+    EXPECT_EQ(ReadBytes(imagePath), Pattern(5000, 0));
+}
+
+TEST_F(Splitting, ImageShorterThanTheTableRaisesReadBeyondEnd) {
+    Image image(100);
+    image.Add("Whole.Dat", 100);
+    image.Add("Cut.Dat", 5000);
+    image.bytes.resize(100 + 100 + 3000);  // the last entry runs past the end
+    EXPECT_EQ(IoCodeOf([&] { Split(image); }), kReadBeyondEnd);
+    EXPECT_EQ(ReadBytes(destination + "\\Whole.Dat").size(), 100u);
+    EXPECT_EQ(ReadBytes(imagePath).size(), 3200u);  // not cut
+}
+
+TEST_F(Splitting, MainProgramShorterThanItsTableEntryIsNotPadded) {
+    FileTable table = {{"Late.Dat", 6000, 0}};
+    WriteBytes(imagePath, Pattern(5000, 3));
+    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, table, destination, windows); }),
+              kReadBeyondEnd);
+    EXPECT_EQ(ReadBytes(imagePath).size(), 5000u);
+}
+
+TEST_F(Splitting, MissingImageRaisesFileNotFound) {
+    Image image(10);
+    image.Add("A.Dat", 10);
+    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, image.table, destination, windows); }),
+              kFileNotFound);
+}
