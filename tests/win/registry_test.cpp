@@ -114,14 +114,6 @@ TEST_F(RegistryAccessorTest, EnterKeyWithoutCreationFailsOnAMissingKeyAndKeepsTh
     EXPECT_EQ(registry.ReadText("", "Name", "default"), "here");
 }
 
-TEST_F(RegistryAccessorTest, EnterKeyWithAnEmptyPathReopensTheCurrentKey) {
-    StoreValue(HKEY_CURRENT_USER, base_, "Name", REG_SZ, std::string("same", 5));
-    RegistryAccessor registry(base_);
-    EXPECT_TRUE(registry.EnterKey("", true));
-    EXPECT_EQ(registry.ReadText("", "Name", "default"), "same");
-    EXPECT_EQ(KeyContents(HKEY_CURRENT_USER, base_), std::make_pair(1L, 0L));
-}
-
 // --- reading ---
 
 TEST_F(RegistryAccessorTest, MissingSectionsAndValuesReadAsTheDefault) {

@@ -127,13 +127,6 @@ TEST_F(ShortcutTest, DefaultGroupLinkStartsTheMainProgramInTheDestination) {
     EXPECT_EQ(FilesIn(programs_), 1);
 }
 
-TEST_F(ShortcutTest, TheGroupNameIsTheLinkFileName) {
-    InstallState.GroupName = "Tidemark Tools";
-    CreateShortcut();
-    EXPECT_TRUE(FileExists(programs_ + "\\Tidemark Tools.LNK"));
-    EXPECT_FALSE(FileExists(programs_ + "\\FileTidemark.LNK"));
-}
-
 TEST_F(ShortcutTest, WithoutAProgramsValueTheLinkGoesToTheCurrentFolder) {
     RemovePrograms();
     ASSERT_TRUE(SetCurrentDirectoryA(scratch_.c_str()));
@@ -171,11 +164,4 @@ TEST_F(ShortcutTest, ALinkPathOver254CharactersIsNotSavedAnywhere) {
     EXPECT_FALSE(FileExists(deep + "\\" + InstallState.GroupName + ".LNK"));
     EXPECT_EQ(FilesIn(deep), 1);
     EXPECT_EQ(FilesIn(scratch_), 3);  // Programs, Product and the deep folder
-}
-
-TEST(ShellLinkPath, ConvertsUpTo254CharactersAndEmptiesLongerPaths) {
-    EXPECT_EQ(ShellLinkPath("C:\\Programs\\FileTidemark.LNK"), L"C:\\Programs\\FileTidemark.LNK");
-    EXPECT_EQ(ShellLinkPath(std::string(254, 'a')), std::wstring(254, L'a'));
-    EXPECT_EQ(ShellLinkPath(std::string(255, 'a')), L"");
-    EXPECT_EQ(ShellLinkPath(""), L"");
 }
