@@ -197,6 +197,7 @@ robot() {
 stop_wine() {
     # The setup program is gone when the robot waited for it; the desktop and Wine's services go
     # on their own once nothing else runs.
+    [ "$robot_ok" -eq 1 ] || "$WINESERVER" -k 2>/dev/null
     if ! timeout 30 "$WINESERVER" -w 2>/dev/null; then
         "$WINESERVER" -k 2>/dev/null
         timeout 10 "$WINESERVER" -w 2>/dev/null
