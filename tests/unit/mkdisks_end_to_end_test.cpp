@@ -1,0 +1,295 @@
+// mkdisks from the command line, on a small generated product and a stand-in setup program:
+// build, then list and verify the set it made, and see verify fail on damaged sets.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "commands.h"
+#include "errors.h"
+#include "file_io.h"
+#include "mkdisks_fake_program.h"
+#include "payload/lzh/lzh_encode.h"
+#include "payload/trailer.h"
+#include "stream.h"
+
+using namespace tidemark;
+using namespace tidemark::mkdisks;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MkdisksCommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ =
+            fs::temp_directory_path() / ("mkdisks-e2e-" + std::to_string(std::random_device{}()));
+        product_ = root_ / "product";
+        fs::create_directories(product_);
+        std::mt19937 random(7);
+        // Compressible and incompressible parts, about 120 KB in all.
+        std::string code;
+        for (int i = 0; i < 40000; ++i)
+            code += char("\x55\x8B\xEC\x83\xC4\xE8\x00\xC3"[random() % 8]);
+        std::string noise;
+        for (int i = 0; i < 30000; ++i) noise += char(random());
+        std::string text;
+        while (text.size() < 50000) text += "FileTidemark keeps your files in order. ";
+        Add("Tidemark.Exe", "MZ" + code.substr(0, 9000));
+        Add("TMCORE.DLL", code);
+        Add("PICTURES.DAT", noise);
+        Add("README.TXT", text);
+        Add("FILETIDE.HLP", text.substr(0, 7000) + noise.substr(0, 3000));
+        Add("EMPTY.TXT", "");
+        setup_ = root_ / "setup-plain.exe";
+        WriteWholeFile(setup_, mkdisks_test::FakeProgram());
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void Add(const std::string& name, const std::string& content) {
+        std::ofstream(product_ / name, std::ios::binary) << content;
+    }
+    int Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        int code = RunMkdisks(args, out, err);
+        output_ = out.str();
+        errors_ = err.str();
+        return code;
+    }
+    int Build(const fs::path& out, std::vector<std::string> more) {
+        std::vector<std::string> args = {"build",         product_.string(), "--setup",
+                                         setup_.string(), "--out",           out.string()};
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    }
+    static void Damage(const fs::path& file, size_t at) {
+        std::vector<uint8_t> bytes = ReadWholeFile(file);
+        bytes[at] ^= 0x5A;
+        WriteWholeFile(file, bytes);
+    }
+    static void Truncate(const fs::path& file, size_t by) {
+        fs::resize_file(file, fs::file_size(file) - by);
+    }
+
+    fs::path root_, product_, setup_;
+    std::string output_, errors_;
+};
+
+}  // namespace
+
+TEST_F(MkdisksCommandLine, BuildsASetThatVerifiesAndListsAndReadsBackAsTheSetupProgramReadsIt) {
+    fs::path out = root_ / "disks";
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    for (const char* file :
+         {"disk1/setup.exe", "disk1/Tidemark.001", "disk2/Tidemark.002", "disk3/Tidemark.003"})
+        EXPECT_TRUE(fs::is_regular_file(out / file)) << file;
+    EXPECT_FALSE(fs::exists(out / "disk4"));
+
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitOk) << errors_;
+    EXPECT_NE(output_.find("OK"), std::string::npos);
+    EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
+    EXPECT_NE(output_.find("PICTURES.DAT"), std::string::npos);
+
+    // The trailer read back with the setup program's own parser, from the end of the file.
+    std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe");
+    std::vector<uint8_t> plain = ReadWholeFile(setup_);
+    ASSERT_GT(setup.size(), plain.size());
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), setup.begin()));
+    PayloadTrailer trailer;
+    std::vector<uint8_t> lengths;
+    ASSERT_TRUE(
+        ParseTrailer(setup.data() + setup.size(), setup.size() - plain.size(), trailer, &lengths));
+    EXPECT_EQ(setup.size() - plain.size(), TrailerSize(5));
+    EXPECT_NO_THROW(CheckFileTable(trailer, lengths));
+    std::vector<std::string> names;
+    for (const FileTableEntry& e : trailer.Table) names.push_back(e.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"EMPTY.TXT", "FILETIDE.HLP", "PICTURES.DAT",
+                                               "README.TXT", "TMCORE.DLL"}));
+    EXPECT_EQ(trailer.Table[0].Offset, 9002);
+    EXPECT_EQ(trailer.Table[2].Size, 30000);
+    EXPECT_EQ(trailer.UnpackedSize, 9002 + 0 + 10000 + 30000 + 50000 + 40000);
+
+    // Each disk's total is at most the same share.
+    int64_t disk1 =
+        int64_t(fs::file_size(out / "disk1/setup.exe") + fs::file_size(out / "disk1/Tidemark.001"));
+    int64_t disk2 = int64_t(fs::file_size(out / "disk2/Tidemark.002"));
+    int64_t disk3 = int64_t(fs::file_size(out / "disk3/Tidemark.003"));
+    EXPECT_EQ(disk1, disk2);
+    EXPECT_LE(disk3, disk2);
+    EXPECT_GE(disk3, disk2 - 2);
+}
+
+TEST_F(MkdisksCommandLine, VerifyFailsOnDamagedMissingOrChangedSets) {
+    fs::path out = root_ / "disks";
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    fs::path volume2 = out / "disk2/Tidemark.002";
+
+    Damage(volume2, size_t(fs::file_size(volume2) / 2));
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitMismatch);
+    EXPECT_NE(errors_.find("differs"), std::string::npos) << errors_;
+
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    // Without the product to compare with, a short or overlong archive still shows.
+    Truncate(out / "disk3/Tidemark.003", 10);
+    EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch);
+    EXPECT_NE(errors_.find("early"), std::string::npos) << errors_;
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    std::ofstream(out / "disk3/Tidemark.003", std::ios::app | std::ios::binary) << "extra";
+    EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch);
+
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    fs::remove(volume2);
+    EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch);
+    fs::remove(out / "disk1/Tidemark.001");
+    EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch);
+
+    ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
+    EXPECT_FALSE(fs::exists(out / "disk3")) << "a rebuild leaves no disk of the earlier set";
+    Add("NEWFILE.TXT", "not on the disks");
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitMismatch);
+    EXPECT_NE(errors_.find("NEWFILE.TXT"), std::string::npos) << errors_;
+}
+
+TEST_F(MkdisksCommandLine, PlanAndBuildAgreeOnTheNumbersAndBuildRefusesOthers) {
+    fs::path header = root_ / "numbers.h";
+    ASSERT_EQ(Run({"plan", product_.string(), "--disks", "2", "--header", header.string()}),
+              kExitOk)
+        << errors_;
+    std::vector<uint8_t> planned = ReadWholeFile(header);
+    std::string text(planned.begin(), planned.end());
+    EXPECT_NE(text.find("#define TIDEMARK_DISK_COUNT 2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("#define TIDEMARK_EXPECTED_ARCHIVE_SIZE "), std::string::npos) << text;
+
+    fs::path out = root_ / "disks";
+    fs::path built = root_ / "built.h";
+    EXPECT_EQ(Build(out, {"--disks", "2", "--expect-header", header.string(), "--header",
+                          built.string()}),
+              kExitOk)
+        << errors_;
+    EXPECT_EQ(ReadWholeFile(built), planned);
+    EXPECT_EQ(Run({"verify", out.string(), "--expect-header", header.string()}), kExitOk);
+
+    fs::remove_all(out);
+    EXPECT_EQ(Build(out, {"--disks", "3", "--expect-header", header.string()}), kExitRefused);
+    EXPECT_FALSE(fs::exists(out)) << "nothing is written for a set the setup program cannot read";
+
+    // By disk size the count depends on the setup program's size, which plan is told.
+    int64_t setupSize = int64_t(fs::file_size(setup_));
+    std::string diskSize = "40000";
+    ASSERT_EQ(Run({"plan", product_.string(), "--disk-size", diskSize, "--setup-size",
+                   std::to_string(setupSize), "--header", header.string()}),
+              kExitOk)
+        << errors_;
+    EXPECT_EQ(Build(out, {"--disk-size", diskSize, "--expect-header", header.string()}), kExitOk)
+        << errors_;
+    EXPECT_EQ(Run({"plan", product_.string(), "--disk-size", diskSize, "--setup-size-of",
+                   setup_.string(), "--header", built.string()}),
+              kExitOk);
+    EXPECT_EQ(ReadWholeFile(built), ReadWholeFile(header));
+}
+
+TEST_F(MkdisksCommandLine, RefusesWithExitCode2AndWritesNothing) {
+    fs::path out = root_ / "disks";
+    EXPECT_EQ(Build(out, {"--disks", "5"}), kExitRefused);
+
+    // The archive holds over 33,000 bytes of noise, more than four disks of 8,000 bytes.
+    EXPECT_EQ(Build(out, {"--disk-size", "8000"}), kExitRefused) << "would need 5+ volumes";
+    EXPECT_NE(errors_.find("at most 4"), std::string::npos) << errors_;
+    // The stand-in setup program is 3,072 bytes, and its table 145 more.
+    EXPECT_EQ(Build(out, {"--disk-size", "3217"}), kExitRefused);
+    EXPECT_NE(errors_.find("cannot hold the setup program"), std::string::npos) << errors_;
+    EXPECT_EQ(Build(out, {"--disk-size", "3218"}), kExitRefused);
+    EXPECT_NE(errors_.find("at most 4"), std::string::npos) << errors_;
+    EXPECT_EQ(Build(out, {"--disks", "2", "--disk-size", "90000"}), kExitRefused);
+    EXPECT_EQ(Build(out, {"--disks", "two"}), kExitRefused);
+    EXPECT_EQ(Run({"build", product_.string(), "--setup", setup_.string(), "--out", out.string(),
+                   "--disks", "1", "--main", "Other.Exe"}),
+              kExitRefused);
+    Add("a name far too long.txt", "x");
+    EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("a name far too long.txt"), std::string::npos) << errors_;
+    fs::remove(product_ / "a name far too long.txt");
+    WriteWholeFile(setup_, std::vector<uint8_t>(5000, 'x'));
+    EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused) << "not a Windows program";
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Run({"build", product_.string()}), kExitRefused);
+    EXPECT_EQ(Run({"frobnicate"}), kExitRefused);
+}
+
+TEST_F(MkdisksCommandLine, ASetupProgramThatCarriesATableIsRefusedOrItsTableReplaced) {
+    fs::path first = root_ / "first";
+    ASSERT_EQ(Build(first, {"--disks", "1"}), kExitOk) << errors_;
+    setup_ = root_ / "carrying.exe";
+    fs::copy_file(first / "disk1/setup.exe", setup_);
+    fs::path out = root_ / "second";
+    EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("already carries"), std::string::npos) << errors_;
+
+    Add("LATER.TXT", "added after the first set");
+    ASSERT_EQ(Build(out, {"--disks", "1", "--replace-trailer"}), kExitOk) << errors_;
+    // One table, the new one, straight after the program image.
+    EXPECT_EQ(fs::file_size(out / "disk1/setup.exe"),
+              fs::file_size(root_ / "setup-plain.exe") + TrailerSize(6));
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitOk) << errors_;
+
+    // Other data after the program image is not taken for a table, and not built upon.
+    std::vector<uint8_t> overlay = ReadWholeFile(root_ / "setup-plain.exe");
+    overlay.insert(overlay.end(), {1, 2, 3, 4, 5, 6, 7});
+    WriteWholeFile(setup_, overlay);
+    EXPECT_EQ(Build(out, {"--disks", "1", "--replace-trailer"}), kExitRefused);
+    EXPECT_EQ(Run({"list", setup_.string()}), kExitMismatch);
+}
+
+TEST_F(MkdisksCommandLine, OneFolderSetAndFloppyImages) {
+    fs::path flat = root_ / "flat";
+    ASSERT_EQ(Build(flat, {"--disks", "3", "--one-folder"}), kExitOk) << errors_;
+    for (const char* file : {"setup.exe", "Tidemark.001", "Tidemark.002", "Tidemark.003"})
+        EXPECT_TRUE(fs::is_regular_file(flat / file)) << file;
+    EXPECT_EQ(Run({"verify", flat.string(), "--against", product_.string()}), kExitOk) << errors_;
+
+    if (std::system("mformat --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "mtools is not installed";
+    fs::path out = root_ / "images";
+    ASSERT_EQ(Build(out, {"--disks", "2", "--images"}), kExitOk) << errors_;
+    fs::path onlyImages = root_ / "only-images";
+    fs::create_directories(onlyImages);
+    for (const char* image : {"disk1.img", "disk2.img"}) {
+        EXPECT_EQ(fs::file_size(out / image), 1474560u);
+        fs::copy_file(out / image, onlyImages / image);
+    }
+    EXPECT_EQ(Run({"verify", onlyImages.string(), "--against", product_.string()}), kExitOk)
+        << errors_;
+    EXPECT_NE(output_.find("Read 2 floppy image(s)"), std::string::npos);
+
+    // A product that does not fit one floppy.
+    std::mt19937 random(3);
+    std::string noise;
+    for (int i = 0; i < 1500000; ++i) noise += char(random());
+    Add("BIG.DAT", noise);
+    EXPECT_EQ(Build(root_ / "big", {"--disks", "1", "--images"}), kExitRefused);
+    EXPECT_NE(errors_.find("floppy"), std::string::npos) << errors_;
+}
+
+TEST(MkdisksStream, ArchiveLengthTellsTruncatedAndOverlongStreams) {
+    std::mt19937 random(11);
+    for (size_t size : {1u, 2u, 100u, 5000u, 70000u}) {
+        std::vector<uint8_t> data(size);
+        for (uint8_t& b : data) b = uint8_t(random() % 7);
+        std::vector<uint8_t> stream = LzhEncode(data.data(), data.size());
+        DecodeOutcome sound = Decompress(stream, int32_t(size));
+        EXPECT_EQ(sound.Output, data);
+        EXPECT_EQ(ArchiveLengthFault(stream.size(), sound.BytesRequested), "") << size;
+
+        std::vector<uint8_t> cut(stream.begin(), stream.end() - 1);
+        EXPECT_NE(ArchiveLengthFault(cut.size(), Decompress(cut, int32_t(size)).BytesRequested), "")
+            << size;
+        std::vector<uint8_t> longer = stream;
+        longer.insert(longer.end(), {0, 0});
+        EXPECT_NE(
+            ArchiveLengthFault(longer.size(), Decompress(longer, int32_t(size)).BytesRequested), "")
+            << size;
+    }
+}
