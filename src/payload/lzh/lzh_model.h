@@ -25,8 +25,8 @@ constexpr unsigned MatchLength(unsigned symbol) { return symbol - 253; }
 
 struct LzhModel {
     // Node counts; Freq[kTreeSize] is a sentinel larger than any count, which ends the search
-    // for a node's new place.
-    uint16_t Freq[kTreeSize + 1];
+    // for a node's new place. Three more sentinels let that search read four counts at a time.
+    uint16_t Freq[kTreeSize + 4];
     // For an internal node its bit-0 child (the bit-1 child follows it); for a leaf, the
     // symbol + kTreeSize.
     uint16_t Child[kTreeSize];
@@ -44,30 +44,45 @@ struct LzhModel {
             Child[j] = static_cast<uint16_t>(i);
             Parent[i] = Parent[i + 1] = static_cast<uint16_t>(j);
         }
-        Freq[kTreeSize] = 0xFFFF;
+        for (unsigned i = kTreeSize; i < kTreeSize + 4; ++i) Freq[i] = 0xFFFF;
         Parent[kRootNode] = 0;
     }
 
-    // Halves every leaf count, rounding up, and rebuilds the internal nodes so that each new
-    // node goes after every node whose count does not exceed its own.
+    // Halves every leaf count, rounding up, and rebuilds the internal nodes: each new node joins
+    // the two lowest unpaired nodes and goes after every node whose count does not exceed its
+    // own. The new counts never decrease and always go above the pair they join, so the order
+    // that insertion produces is a merge of the sorted leaves with the new nodes, a leaf going
+    // first on equal counts; it is built here in one pass.
     void RebuildTree() {
-        unsigned j = 0;
+        uint16_t leafFreq[kSymbolCount], leafChild[kSymbolCount];
+        unsigned leaves = 0;
         for (unsigned i = 0; i < kTreeSize; ++i) {
             if (Child[i] >= kTreeSize) {
-                Freq[j] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
-                Child[j] = Child[i];
-                ++j;
+                leafFreq[leaves] = static_cast<uint16_t>((Freq[i] + 1u) / 2u);
+                leafChild[leaves] = Child[i];
+                ++leaves;
             }
         }
-        for (unsigned i = 0, j2 = kSymbolCount; j2 < kTreeSize; i += 2, ++j2) {
-            uint16_t f = static_cast<uint16_t>(Freq[i] + Freq[i + 1]);
-            unsigned k = j2 - 1;
-            while (f < Freq[k]) --k;
-            ++k;
-            std::memmove(&Freq[k + 1], &Freq[k], (j2 - k) * sizeof Freq[0]);
-            std::memmove(&Child[k + 1], &Child[k], (j2 - k) * sizeof Child[0]);
-            Freq[k] = f;
-            Child[k] = static_cast<uint16_t>(i);
+        // Internal nodes made so far, in order of making (their counts never decrease).
+        uint16_t nodeFreq[kSymbolCount - 1], nodeChild[kSymbolCount - 1];
+        unsigned made = 0, placedNodes = 0, placedLeaves = 0;
+        for (unsigned t = 0; t < kTreeSize; ++t) {
+            // Pair every two placed entries not yet paired.
+            while (2 * made + 1 < t) {
+                nodeFreq[made] = static_cast<uint16_t>(Freq[2 * made] + Freq[2 * made + 1]);
+                nodeChild[made] = static_cast<uint16_t>(2 * made);
+                ++made;
+            }
+            bool leafNext =
+                placedLeaves < kSymbolCount &&
+                (placedNodes == made || leafFreq[placedLeaves] <= nodeFreq[placedNodes]);
+            if (leafNext) {
+                Freq[t] = leafFreq[placedLeaves];
+                Child[t] = leafChild[placedLeaves++];
+            } else {
+                Freq[t] = nodeFreq[placedNodes];
+                Child[t] = nodeChild[placedNodes++];
+            }
         }
         for (unsigned i = 0; i < kTreeSize; ++i) {
             unsigned k = Child[i];
@@ -77,18 +92,19 @@ struct LzhModel {
     }
 
     // Counts one occurrence of symbol s, keeping the counts in non-decreasing order by moving
-    // each incremented node past the run of nodes that now count less than it.
-    void UpdateModel(unsigned s) {
-        if (Freq[kRootNode] == kRebuildLimit) RebuildTree();
-        unsigned node = Parent[s + kTreeSize];
+    // each incremented node past the run of nodes that now count less than it. `swapped` is
+    // told of every exchange of two nodes' places. `leaf`, when known, is the symbol's leaf.
+    template <typename SwapWatcher>
+    void UpdateModel(unsigned s, SwapWatcher&& swapped, unsigned leaf = kTreeSize) {
+        if (Freq[kRootNode] == kRebuildLimit) {
+            RebuildTree();
+            leaf = kTreeSize;
+        }
+        unsigned node = leaf < kTreeSize ? leaf : Parent[s + kTreeSize];
         do {
             unsigned k = ++Freq[node];
             if (k > Freq[node + 1]) {
-                unsigned l = node + 1;
-                // Runs of equal counts can be hundreds of nodes long (every leaf starts at
-                // 1); stride through them before the final step-by-step approach.
-                while (l + 8 <= kTreeSize && k > Freq[l + 8]) l += 8;
-                while (k > Freq[l + 1]) ++l;
+                unsigned l = EndOfRun(node + 1, k - 1);
                 Freq[node] = Freq[l];
                 Freq[l] = static_cast<uint16_t>(k);
                 unsigned i = Child[node];
@@ -99,10 +115,30 @@ struct LzhModel {
                 Parent[j] = static_cast<uint16_t>(node);
                 if (j < kTreeSize) Parent[j + 1] = static_cast<uint16_t>(node);
                 Child[node] = static_cast<uint16_t>(j);
+                swapped(node, l);
                 node = l;
             }
             node = Parent[node];
         } while (node != 0);
+    }
+
+    void UpdateModel(unsigned s) {
+        UpdateModel(s, [](unsigned, unsigned) {});
+    }
+
+private:
+    // The last index of the run of counts equal to `count` that starts at `first`. Counts are
+    // sorted, so the run ends at the first count that differs; runs can be hundreds of nodes
+    // long (every leaf starts at 1), so four counts are compared at a time.
+    unsigned EndOfRun(unsigned first, unsigned count) const {
+        static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "counts are read in groups");
+        const uint64_t pattern = count * 0x0001000100010001ull;
+        for (unsigned i = first;; i += 4) {
+            uint64_t group;
+            std::memcpy(&group, &Freq[i], sizeof group);
+            if (uint64_t differ = group ^ pattern)
+                return i + static_cast<unsigned>(__builtin_ctzll(differ)) / 16 - 1;
+        }
     }
 };
 
