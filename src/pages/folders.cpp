@@ -1,0 +1,52 @@
+#include "pages/folders.h"
+
+#include <windows.h>
+
+#include "pages/destination_rules.h"
+#include "setup/install_state.h"
+
+namespace tidemark {
+
+bool FolderExists(const std::string& path) {
+    FolderProbe probe = PlanFolderProbe(path);
+    switch (probe.kind) {
+        case FolderProbe::Kind::kAbsent:
+            return false;
+        case FolderProbe::Kind::kDrive:
+            return DriveExists(probe.driveLetter);
+        case FolderProbe::Kind::kSearch:
+            break;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(probe.searchPath.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    // Every attribute may match (the mask 63 of read-only, hidden, system, volume label,
+    // directory and archive); only the directory bit decides.
+    bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    FindClose(search);
+    return folder;
+}
+
+bool DriveExists(char letter) {
+    char upper[2] = {letter, '\0'};
+    CharUpperBuffA(upper, 1);  // the system's ANSI code page
+    if (upper[0] < 'A' || upper[0] > 'Z') return false;
+    return GetDriveTypeA(DriveRootPath(upper[0]).c_str()) > DRIVE_UNKNOWN;
+}
+
+bool PrepareFolder(const std::string& path) {
+    if (!FolderExists(path)) {
+        // Only the last level is created; a failure shows when the folder cannot be entered.
+        CreateDirectoryA(path.c_str(), nullptr);
+        if (!SetCurrentDirectoryA(path.c_str())) return false;
+    }
+    InstallState.DestinationFolder = path;
+    return true;
+}
+
+bool NamesExistingFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace tidemark

@@ -1,0 +1,25 @@
+// The program's tests of folders and drives, and the preparation of the destination folder.
+#pragma once
+
+#include <string>
+
+namespace tidemark {
+
+// Whether the path names an existing folder: a wildcard path by its folder part, a path of at
+// most 3 characters by its drive alone, a longer one by a search for it (one trailing backslash
+// ignored) that finds an entry with the directory bit.
+bool FolderExists(const std::string& path);
+
+// Whether the system knows the drive: any type but "unknown" counts, "no root directory"
+// included.
+bool DriveExists(char letter);
+
+// True when the folder exists, or when it could be created (its last level only) and entered as
+// the current directory; then DestinationFolder holds the path.
+bool PrepareFolder(const std::string& path);
+
+// Whether the path itself, as typed, has the directory attribute. Closes the gaps that the
+// tests above leave open (wildcards, an empty drive letter, a drive-relative path to nothing).
+bool NamesExistingFolder(const std::string& path);
+
+}  // namespace tidemark

@@ -1,0 +1,56 @@
+// The program group page (template GROUP): the name of the shortcut. Leaving it never stops the
+// run; its result only decides whether the shortcut is made.
+#include "pages/dialog.h"
+#include "setup/install_state.h"
+#include "setup/steps.h"
+
+namespace tidemark {
+
+namespace {
+
+constexpr int kNameField = 102;
+constexpr int kFieldCapacity = 255;  // including the terminating zero
+
+void StartPage(HWND page) {
+    SetWindowTextA(page, "Program Group");
+    CentreOnScreen(page);
+    SendDlgItemMessageA(page, kNameField, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(InstallState.GroupName.c_str()));
+    SetFocus(GetDlgItem(page, IDOK));
+}
+
+// Taken exactly as typed: not trimmed, tested or refused, and it may be empty.
+void AcceptName(HWND page) {
+    char text[kFieldCapacity] = {};
+    SendDlgItemMessageA(page, kNameField, WM_GETTEXT, kFieldCapacity,
+                        reinterpret_cast<LPARAM>(text));
+    InstallState.GroupName = text;
+    EndDialog(page, 1);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            StartPage(page);
+            break;
+        case WM_COMMAND:
+        case WM_SYSCOMMAND:
+            switch (CommandOf(wParam)) {
+                case IDOK:
+                    AcceptName(page);
+                    break;
+                case IDCANCEL:
+                    EndDialog(page, 0);
+                    break;  // no confirmation here
+            }
+            break;
+        case WM_DESTROY:
+            EndDialog(page, 0);
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace tidemark

@@ -1,0 +1,51 @@
+// The licence page (template LICENSE): the agreement in a read-only box, I Agree or Exit.
+#include "pages/dialog.h"
+#include "pages/page_commands.h"
+#include "setup/profile.h"
+#include "setup/steps.h"
+
+namespace tidemark {
+
+namespace {
+
+// WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY
+constexpr DWORD kLicenceBoxStyle = 0x50200804;
+
+void StartPage(HWND page) {
+    RECT client;
+    GetClientRect(page, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    // The box has no id; it covers the template's heading and is destroyed with the page.
+    CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", ProductProfile.LicenceText, kLicenceBoxStyle, 10, 10,
+                    width - 20, height - 90, page, nullptr, GetModuleHandleA(nullptr), nullptr);
+    CentreOnScreen(page);
+    SetFocus(GetDlgItem(page, IDOK));
+}
+
+}  // namespace
+
+INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            StartPage(page);
+            break;
+        case WM_COMMAND:
+        case WM_SYSCOMMAND:
+            switch (CommandOf(wParam)) {
+                case IDOK:
+                    EndDialog(page, 1);
+                    break;
+                case IDCANCEL:
+                    ExitPageIfConfirmed(page);
+                    break;
+            }
+            break;
+        case WM_DESTROY:
+            EndDialog(page, 0);
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace tidemark

@@ -1,0 +1,62 @@
+#include "setup/start_up.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "runtime/file.h"
+#include "setup/install_state.h"
+#include "setup/profile.h"
+#include "setup/steps.h"
+
+namespace tidemark {
+
+namespace {
+
+const char kBackdropClass[] = "LFSetUp";
+
+}  // namespace
+
+void StartUp() {
+    WNDCLASSA backdropClass = {};
+    backdropClass.style = CS_PARENTDC;
+    backdropClass.lpfnWndProc = BackdropWindowProc;
+    backdropClass.lpszClassName = kBackdropClass;
+
+    std::string ownPath = ModuleFileName();
+    InstallState.SourceFolder = ownPath.substr(0, ownPath.rfind('\\') + 1);
+
+    // The decoder's input side and output side (the unpacking page binds its own routines).
+    InstallState.WorkBuffer[0] = new uint8_t[kWorkBufferSize];
+    InstallState.WorkBuffer[1] = new uint8_t[kWorkBufferSize];
+
+    InstallState.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    InstallState.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    backdropClass.hInstance = instance;
+    RegisterClassA(&backdropClass);
+
+    // Visible at once; neither raised, updated nor given the focus: the first modal loop paints it.
+    InstallState.BackdropWindow = CreateWindowExA(
+        0, kBackdropClass, "Installation", WS_POPUP | WS_VISIBLE, 0, 0, InstallState.ScreenWidth,
+        InstallState.ScreenHeight, nullptr, nullptr, instance, nullptr);
+    InstallState.LogoBitmap = LoadBitmapA(instance, "logo");
+
+    char windowsFolder[256];
+    UINT length = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    bool fits = length > 0 && length < sizeof windowsFolder;
+    InstallState.WindowsFolder = fits ? std::string(windowsFolder, length) : std::string();
+
+    InstallState.Cancelled = false;
+    InstallState.GroupName = ProductProfile.DefaultGroupName;
+}
+
+void ReleaseWorkBuffers() {
+    for (uint8_t*& buffer : InstallState.WorkBuffer) {
+        delete[] buffer;
+        buffer = nullptr;
+    }
+}
+
+}  // namespace tidemark

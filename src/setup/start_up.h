@@ -1,0 +1,14 @@
+// Preparing the install state and putting up the backdrop before the first page.
+#pragma once
+
+namespace tidemark {
+
+// Fills InstallState (own folder, work buffers, screen size, backdrop, logo, Windows folder,
+// Cancelled, GroupName). None of the system calls is checked: a backdrop that cannot be made
+// leaves the pages without an owner, a missing logo leaves LogoBitmap empty.
+void StartUp();
+
+// Releases the two work buffers at the end of the run.
+void ReleaseWorkBuffers();
+
+}  // namespace tidemark
