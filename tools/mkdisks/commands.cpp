@@ -35,6 +35,8 @@ const char kUsage[] =
     "  mkdisks build PRODUCT_DIR --setup SETUP_EXE (--disks N | --disk-size BYTES) --out DIR\n"
     "                [--main NAME] [--replace-trailer] [--header FILE] [--expect-header FILE]\n"
     "                [--images] [--one-folder] [--stream FILE]\n"
+    "      replaces the disk<n> folders and images, setup.exe and volumes an earlier build\n"
+    "      left in DIR; prints the DiskCount and ExpectedArchiveSize the setup build needs\n"
     "  mkdisks plan PRODUCT_DIR (--disks N | --disk-size BYTES (--setup-size BYTES |\n"
     "               --setup-size-of SETUP_EXE))\n"
     "               [--main NAME] [--header FILE] [--images] [--stream FILE]\n"
@@ -268,6 +270,9 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     }
 
     fs::path outDir = a.Value("--out");
+    std::error_code ec;
+    if (fs::exists(outDir, ec) && fs::equivalent(outDir, a.Positional[0], ec))
+        throw Refusal("--out must not be the product folder");
     RemoveOldDiskSet(outDir, ProductProfile.FirstVolumeFile);
     std::vector<DiskContents> disks =
         WriteDiskSet(outDir, setup, plan.Archive, plan.Volumes, ProductProfile.FirstVolumeFile,
