@@ -10,6 +10,7 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 E2E_TIMEOUT=${E2E_TIMEOUT:-240}
 e2e_failed=0
+robot_ok=0
 e2e_checks=0
 e2e_screen=1024x768
 e2e_xvfb_pid=
@@ -81,6 +82,29 @@ disks() {  # disks <folder holding disk1, disk2, ...>
 }
 
 screen() { e2e_screen=$1; }
+
+# Scenarios that install need the sample disk set (made when the build has a native mkdisks).
+needs_disks() {
+    if [ ! -d "$E2E_WORK/disks/disk2" ]; then
+        say "no disk set in $E2E_DISKS (configure with TIDEMARK_MKDISKS): skipped"
+        exit 77
+    fi
+}
+
+# A drive letter on a tmpfs of its own: small, to be filled, or read-only. Needs root; without
+# it the scenario is skipped (exit 77).
+e2e_mounts=()
+tmpfs_drive() {  # tmpfs_drive <letter> <size> [ro]
+    local dir=$E2E_WORK/drive-$1 options=size=$2
+    [ "${3:-}" = ro ] && options=ro,$options
+    mkdir -p "$dir"
+    if ! mount -t tmpfs -o "$options" tmpfs "$dir" 2>"$E2E_WORK/mount.err"; then
+        say "cannot mount a tmpfs ($(cat "$E2E_WORK/mount.err")): skipped"
+        exit 77
+    fi
+    e2e_mounts+=("$dir")
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/${1,,}:"
+}
 
 # Registry edits before the run go straight into the prefix's registry files (the server is
 # not running yet), which saves a Wine start.
@@ -212,6 +236,8 @@ cleanup() {
     [ -n "$e2e_wine_pid" ] && kill "$e2e_wine_pid" 2>/dev/null
     [ -n "$e2e_xvfb_pid" ] && kill "$e2e_xvfb_pid" 2>/dev/null
     wait 2>/dev/null
+    local m
+    for m in "${e2e_mounts[@]}"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null; done
     rm -rf "$E2E_WORK"
 }
 

@@ -280,17 +280,20 @@ void DoStart(const Step& s) {
     WaitForInputIdle(g.setup.hProcess, 10000);
 }
 
-// wait <caption> [ms] [<id>=<text>]...
+// wait <caption> [ms] [<id>=<text>]... [!<caption that must not come first>]...
 void DoWait(const Step& s) {
     if (s.words.size() < 2) Fail("caption expected");
     const std::string caption = s.words[1];
     int ms = kDefaultWaitMs;
     std::vector<Want> wants;
+    std::vector<std::string> forbidden;
     for (size_t i = 2; i < s.words.size(); ++i) {
         const std::string& w = s.words[i];
         size_t eq = w.find('=');
         long long v = 0;
-        if (eq == std::string::npos && ParseNumber(w, &v)) {
+        if (w.size() > 1 && w[0] == '!') {
+            forbidden.push_back(w.substr(1));
+        } else if (eq == std::string::npos && ParseNumber(w, &v)) {
             ms = static_cast<int>(v);
         } else if (eq != std::string::npos && ParseNumber(w.substr(0, eq), &v)) {
             wants.push_back({v, w.substr(eq + 1)});
@@ -310,6 +313,12 @@ void DoWait(const Step& s) {
             return;
         }
         FailOnErrorReport(caption);
+        for (const std::string& other : forbidden) {
+            if (HWND o = FindDialog(other, {})) {
+                EmitWindow("window", o);
+                Fail("\"%s\" came instead of \"%s\"", other.c_str(), caption.c_str());
+            }
+        }
         if (!Running()) {
             Fail("the setup program ended (exit code %lu) while waiting for \"%s\"", ExitCode(),
                  caption.c_str());
@@ -540,7 +549,6 @@ void DoExit(const Step& s) {
     int ms = OptionalMs(s, 2, kDefaultWaitMs);
     ULONGLONG deadline = GetTickCount64() + ms;
     while (Running()) {
-        FailOnErrorReport("");
         if (GetTickCount64() > deadline) Fail("the setup program is still running");
         Sleep(kPollMs);
     }

@@ -4,6 +4,7 @@ sees "every page in turn with its texts; \"Please Insert Disk number 2\" and 3; 
      "page proposing FileTidemark; the closing prompt with no owner"
 leaves "the sample product in C:\\Program Files\\FileTidemark (FILETIDE.HLP in C:\\windows\\Help)," \
        "no Tidemark._LF, the shortcut FileTidemark.LNK in the Programs folder, the uninstall entry"
+needs_disks
 robot <<'STEPS'
 start
 wait "Destination Directory"
