@@ -1,0 +1,53 @@
+# Cancel confirmed while the archive is being decoded. The decoding stage is made long for this
+# run: the last volume gets 64 MB of zeros appended and the setup program's trailer claims
+# 256 MB more unpacked bytes, so the decoder is still at work when the robot acts.
+sees "the unpacking page; Cancel and Yes: the terminated message over the backdrop; exit 0"
+leaves "no Tidemark.Exe (the partial image is removed), no Tidemark._LF (deleted by the page)," \
+       "no product file split out"
+dest='C:\Program Files\FileTidemark'
+truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
+setup=$E2E_WORK/disks/disk1/setup.exe
+length=$(stat -c %s "$setup")
+unpacked=$(od -An -tu4 -j $((length - 4)) -N4 "$setup" | tr -d ' ')
+claimed=$((unpacked + 256 * 1024 * 1024))
+printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) \
+    $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
+    dd of="$setup" bs=1 seek=$((length - 4)) conv=notrunc status=none
+# While the exit question is up, decoding waits: the partial image and the archive are there.
+host_partial_image() {
+    local image archive size
+    image=$(hostpath "$dest\\Tidemark.Exe")
+    archive=$(hostpath "$dest\\Tidemark._LF")
+    size=$(stat -c %s "$image" 2>/dev/null) || { echo "no image"; return 1; }
+    [ -f "$archive" ] || { echo "no archive"; return 1; }
+    [ "$size" -lt "$claimed" ] || { echo "image complete ($size bytes)"; return 1; }
+    echo "$size" >"$E2E_RESULTS/partial-image.bytes"
+}
+robot <<'STEPS'
+start
+wait "Destination Directory"
+key enter
+wait "License Agreement"
+click 1
+wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
+host disk disk2
+click 1
+wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
+host disk disk3
+click 1
+wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
+click 2
+wait "Exit FileTidemark"
+owner none
+host partial_image
+click 6
+wait "FileTidemark" 60000 65535="The Installation process has been terminated."
+owner LFSetUp
+click 1
+exit 0
+STEPS
+expect_no_file "$dest\\Tidemark.Exe"
+expect_no_file "$dest\\Tidemark._LF"
+expect_no_file "$dest\\UnInstal.Exe"
+expect_no_file 'C:\windows\Help\FILETIDE.HLP'
+expect_no_reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark' DisplayName
