@@ -153,6 +153,16 @@ TEST_F(MkdisksCommandLine, VerifyFailsOnDamagedMissingOrChangedSets) {
     EXPECT_NE(errors_.find("NEWFILE.TXT"), std::string::npos) << errors_;
 }
 
+TEST_F(MkdisksCommandLine, VerifyDoesNotDecodeATableThatClaimsMoreThanTheArchiveCanHold) {
+    Add("ZEROS.DAT", std::string(3000000, '\0'));  // compresses nearly as far as can be
+    fs::path out = root_ / "disks";
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    fs::remove_all(out / "disk2");
+    fs::remove_all(out / "disk3");
+    EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch);
+    EXPECT_NE(errors_.find("can hold"), std::string::npos) << errors_;
+}
+
 TEST_F(MkdisksCommandLine, PlanAndBuildAgreeOnTheNumbersAndBuildRefusesOthers) {
     fs::path header = root_ / "numbers.h";
     ASSERT_EQ(Run({"plan", product_.string(), "--disks", "2", "--header", header.string()}),

@@ -437,6 +437,15 @@ int Verify(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     out << "Archive: " << Grouped(int64_t(archive.size())) << " bytes\n";
 
+    // Every symbol takes at least one bit and a match at most 60 bytes for at least ten bits
+    // (its length and position), so an archive cannot decode to more than 48 bytes a byte; a
+    // table that claims more is not worth decoding for.
+    if (int64_t(trailer.UnpackedSize) > 48 * (int64_t(archive.size()) + 2) + 60) {
+        err << "mkdisks: the file table's unpacked size " << Grouped(trailer.UnpackedSize)
+            << " is more than an archive of " << Grouped(int64_t(archive.size()))
+            << " bytes can hold\n";
+        return kExitMismatch;
+    }
     auto start = std::chrono::steady_clock::now();
     DecodeOutcome decoded = Decompress(archive, trailer.UnpackedSize);
     out << "Decoded in " << Seconds(std::chrono::steady_clock::now() - start) << "\n";
