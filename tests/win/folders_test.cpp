@@ -23,80 +23,58 @@ protected:
         CreateDirectoryA((root_ + "\\TOOLS").c_str(), nullptr);
         std::ofstream(root_ + "\\FILE.TXT") << "not a folder";
         GetCurrentDirectoryA(sizeof cwd_, cwd_);
+        for (unmapped_ = "Q:\\"; unmapped_[0] < 'Y'; ++unmapped_[0]) {
+            if (GetDriveTypeA(unmapped_.c_str()) == DRIVE_NO_ROOT_DIR) break;
+        }
     }
     void TearDown() override {
         SetCurrentDirectoryA(cwd_);
-        for (const char* folder : {"\\NEW\\SUB", "\\NEW", "\\TOOLS"}) {
-            RemoveDirectoryA((root_ + folder).c_str());
-        }
+        for (const char* folder : {"\\NEW", "\\TOOLS"}) RemoveDirectoryA((root_ + folder).c_str());
         DeleteFileA((root_ + "\\FILE.TXT").c_str());
         RemoveDirectoryA(root_.c_str());
     }
-    std::string Current() {
-        char path[MAX_PATH];
-        GetCurrentDirectoryA(sizeof path, path);
-        return path;
-    }
 
     std::string root_;
+    std::string unmapped_;  // a letter with no volume behind it
     char cwd_[MAX_PATH];
 };
 
-// A letter the system reports as having no root directory (no volume behind it).
-char UnmappedLetter() {
-    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
-        if (GetDriveTypeA((std::string(1, letter) + ":\\").c_str()) == DRIVE_NO_ROOT_DIR) {
-            return letter;
-        }
-    }
-    return '\0';
-}
-
 }  // namespace
 
-TEST_F(FolderTest, DrivesCountAsPresentUnlessTheSystemKnowsNothing) {
+TEST_F(FolderTest, DrivesAndFolders) {
     EXPECT_TRUE(DriveExists('C'));
-    EXPECT_TRUE(DriveExists('c'));  // upper-cased first
-    char unmapped = UnmappedLetter();
-    ASSERT_NE(unmapped, '\0');
-    EXPECT_TRUE(DriveExists(unmapped));  // "no root directory" is not "unknown"
+    EXPECT_TRUE(DriveExists('c'));
+    EXPECT_TRUE(DriveExists(unmapped_[0]));  // "no root directory" is not "unknown"
     EXPECT_FALSE(DriveExists('1'));
-    EXPECT_FALSE(DriveExists('\\'));
-}
 
-TEST_F(FolderTest, FolderExistsOnRealFolders) {
     EXPECT_TRUE(FolderExists("C:\\"));
-    EXPECT_TRUE(FolderExists(root_));
-    EXPECT_TRUE(FolderExists(root_ + "\\TOOLS"));
     EXPECT_TRUE(FolderExists(root_ + "\\TOOLS\\"));  // one trailing backslash is ignored
     EXPECT_FALSE(FolderExists(root_ + "\\FILE.TXT"));
     EXPECT_FALSE(FolderExists(root_ + "\\MISSING"));
-    EXPECT_FALSE(FolderExists(""));
-    // Wildcards: the folder part decides.
-    EXPECT_TRUE(FolderExists(root_ + "\\TOOLS\\*.*"));
+    EXPECT_TRUE(FolderExists(root_ + "\\TOOLS\\*.*"));  // wildcards: the folder part decides
     EXPECT_FALSE(FolderExists(root_ + "\\MISSING\\*.*"));
-    // Three characters or fewer: the drive alone decides.
-    std::string unmapped = std::string(1, UnmappedLetter()) + ":\\";
-    EXPECT_TRUE(FolderExists(unmapped));
-    EXPECT_FALSE(FolderExists(unmapped + "SUB"));
+    EXPECT_TRUE(FolderExists(unmapped_));  // three characters: the drive alone decides
+    EXPECT_FALSE(FolderExists(unmapped_ + "SUB"));
 }
 
 TEST_F(FolderTest, PrepareFolderCreatesOneLevelAndEntersIt) {
-    InstallState.DestinationFolder = "before";
+    char before[MAX_PATH], after[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
     EXPECT_TRUE(PrepareFolder(root_ + "\\TOOLS"));  // exists: nothing created, not entered
     EXPECT_EQ(InstallState.DestinationFolder, root_ + "\\TOOLS");
-    EXPECT_EQ(Current(), cwd_);
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(after, before);
 
     EXPECT_FALSE(PrepareFolder(root_ + "\\NEW\\SUB"));  // two new levels
     EXPECT_FALSE(FolderExists(root_ + "\\NEW"));
+    EXPECT_FALSE(PrepareFolder(root_ + "\\FILE.TXT"));
     EXPECT_EQ(InstallState.DestinationFolder, root_ + "\\TOOLS");
 
     EXPECT_TRUE(PrepareFolder(root_ + "\\NEW"));
     EXPECT_TRUE(FolderExists(root_ + "\\NEW"));
     EXPECT_EQ(InstallState.DestinationFolder, root_ + "\\NEW");
-    EXPECT_STRCASEEQ(Current().c_str(), (root_ + "\\NEW").c_str());
-
-    EXPECT_FALSE(PrepareFolder(root_ + "\\FILE.TXT"));  // a file is neither found nor entered
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STRCASEEQ(after, (root_ + "\\NEW").c_str());
 }
 
 TEST_F(FolderTest, OnlyRealFoldersNameAnExistingFolder) {
@@ -105,7 +83,8 @@ TEST_F(FolderTest, OnlyRealFoldersNameAnExistingFolder) {
     // What the looser tests above let through.
     EXPECT_TRUE(PrepareFolder(root_ + "\\TOOLS\\*.*"));
     EXPECT_FALSE(NamesExistingFolder(root_ + "\\TOOLS\\*.*"));
-    EXPECT_FALSE(NamesExistingFolder(std::string(1, UnmappedLetter()) + ":\\"));
+    EXPECT_TRUE(PrepareFolder(unmapped_));
+    EXPECT_FALSE(NamesExistingFolder(unmapped_));
     SetCurrentDirectoryA(root_.c_str());
     EXPECT_FALSE(NamesExistingFolder(root_.substr(0, 2) + "NOTHING"));  // drive-relative
     EXPECT_TRUE(NamesExistingFolder(root_.substr(0, 2) + "TOOLS"));
