@@ -2,7 +2,8 @@
 sees "OK on each of these does nothing visible and the page keeps the entry: empty, one letter," \
      "a network path, a leading space, no colon second, two new levels," \
      "an existing file, wildcards, a drive letter with no volume behind it, a drive-relative path to" \
-     "nothing; then a folder one level below an existing one is accepted and created"
+     "nothing; then a folder one level below an existing one is accepted and created; in a second" \
+     "run the drive root C:\\ is accepted"
 leaves "C:\\NEWTIDE created (empty); C:\\NEW not created; C:\\TOOLS and the file C:\\TOOLS\\notes.txt" \
        "as they were"
 place_file "C:\\TOOLS\\notes.txt" "the user's own notes"
@@ -47,6 +48,18 @@ set 104 "C:\\NEWTIDE"
 command 1
 wait "License Agreement"
 command 2
+wait "Exit FileTidemark"
+click 6
+wait "FileTidemark" 65535="The Installation process has been terminated."
+click 1
+exit 0
+# A drive root is an existing folder: accepted without creating anything.
+start
+wait "Destination Directory"
+set 104 "C:\\"
+key enter
+wait "License Agreement"
+click 2
 wait "Exit FileTidemark"
 click 6
 wait "FileTidemark" 65535="The Installation process has been terminated."

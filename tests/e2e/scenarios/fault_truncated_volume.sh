@@ -1,5 +1,5 @@
-# A later volume that is cut to half its length (disk 2): the disks are
-# joined without a complaint, and the archive is found short while it is decoded.
+# A later volume cut to half its length (disk 2): the disks are joined without a complaint,
+# and the archive runs short while it is decoded.
 sees "the disk prompts as usual; the unpacking page; then \"Application Error\" reporting the" \
      "short archive; OK ends the setup program with exit code 1"
 leaves "no product file split out; no uninstall entry, no shortcut"
