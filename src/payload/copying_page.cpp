@@ -107,7 +107,9 @@ INT_PTR CALLBACK CopyingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
             InstallState.ContinueFlag = 0;
             return 0;
         case StartWorkMessage:
-            RunPageWork(page, CopyingWork);
+            // An I/O error of the work ends the page in the page runner, which raises it again
+            // for the program's entry to report.
+            CopyingWork(page);
             return 1;
         default:
             return 0;

@@ -1,8 +1,5 @@
 #include "payload/drain.h"
 
-#include "runtime/error.h"
-#include "runtime/error_report.h"
-
 namespace tidemark {
 
 void DrainMessages() {
@@ -11,15 +8,6 @@ void DrainMessages() {
         if (message.message == WM_QUIT) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
-    }
-}
-
-void RunPageWork(HWND page, void (*work)(HWND page)) {
-    try {
-        work(page);
-    } catch (const Error& error) {
-        ShowErrorReport(error);
-        ExitProcess(1);
     }
 }
 

@@ -13,9 +13,4 @@ constexpr UINT StartWorkMessage = 32000;
 // keyboard handling); a WM_QUIT is removed and dropped.
 void DrainMessages();
 
-// Runs a progress page's work inside its dialog procedure. An error raised by the work is
-// reported here and ends the process with exit code 1: it cannot be left to unwind through the
-// system's dialog and message dispatching frames, which carry no unwind information.
-void RunPageWork(HWND page, void (*work)(HWND page));
-
 }  // namespace tidemark

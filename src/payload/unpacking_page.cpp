@@ -189,7 +189,9 @@ INT_PTR CALLBACK UnpackingPageProc(HWND page, UINT message, WPARAM wParam, LPARA
             InstallState.ContinueFlag = 0;
             return 0;
         case StartWorkMessage:
-            RunPageWork(page, UnpackingWork);
+            // An I/O error of the work ends the page in the page runner, which raises it again
+            // for the program's entry to report.
+            UnpackingWork(page);
             return 1;
         default:
             return 0;
