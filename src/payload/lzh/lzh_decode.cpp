@@ -15,14 +15,15 @@ namespace {
 using namespace lzh;
 
 // The first bits of a code are looked up rather than walked. The table maps the next
-// kPrefixBits bits to the node they lead to (or the leaf reached sooner, with its depth). It
-// depends only on the nodes less than kPrefixBits deep, so it is remade only when one of those
-// changes place (a few times in a thousand symbols) or the tree is rebuilt.
-constexpr unsigned kPrefixBits = 7;
+// kPrefixBits bits to the nodes they lead through, down to the node reached after those bits or
+// the leaf reached sooner. It depends only on the nodes less than kPrefixBits deep: when one of
+// those changes place, the entries below it are filled again; when the tree is rebuilt, the
+// whole table is. The nodes passed through also spare the model's update most parent look-ups.
+constexpr unsigned kPrefixBits = 8;
 
 struct PrefixEntry {
-    uint16_t Node;
     uint16_t Depth;
+    uint16_t Path[kPrefixBits];  // the nodes at depths 1 to Depth
 };
 
 // Everything one run owns; nothing survives from one run to the next.
@@ -30,29 +31,56 @@ struct LzhDecodeState {
     LzhModel Model;
     uint8_t Ring[kRingSize];
     PrefixEntry Prefix[1u << kPrefixBits];
-    bool InPrefix[kTreeSize];  // the node is less than kPrefixBits deep
+    // Set for every node less than kPrefixBits deep (and possibly for some that moved deeper
+    // since, which only costs a needless look).
+    bool InPrefix[kTreeSize];
     bool PrefixStale;
 };
 
-void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned code) {
+// path[0 .. depth - 1]: the nodes from depth 1 down to node.
+void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned code,
+                uint16_t* path) {
     unsigned child = state.Model.Child[node];
     if (depth == kPrefixBits || child >= kTreeSize) {
-        unsigned spread = 1u << (kPrefixBits - depth);
-        for (unsigned i = 0; i < spread; ++i) {
-            state.Prefix[(code << (kPrefixBits - depth)) | i] = {static_cast<uint16_t>(node),
-                                                                 static_cast<uint16_t>(depth)};
+        unsigned shift = kPrefixBits - depth;
+        for (unsigned i = 0; i < (1u << shift); ++i) {
+            PrefixEntry& entry = state.Prefix[(code << shift) | i];
+            entry.Depth = static_cast<uint16_t>(depth);
+            // The whole array: a fixed-size copy is cheaper than an exact one, and the decoder
+            // reads no further than Depth.
+            std::memcpy(entry.Path, path, sizeof entry.Path);
         }
         if (depth < kPrefixBits) state.InPrefix[node] = true;
         return;
     }
     state.InPrefix[node] = true;
-    FillPrefix(state, child, depth + 1, code << 1);
-    FillPrefix(state, child + 1, depth + 1, (code << 1) | 1);
+    for (unsigned bit = 0; bit < 2; ++bit) {
+        path[depth] = static_cast<uint16_t>(child + bit);
+        FillPrefix(state, child + bit, depth + 1, (code << 1) | bit, path);
+    }
+}
+
+// After `node` has taken another subtree: fills again the entries that lead through it.
+void RefillPrefix(LzhDecodeState& state, unsigned node) {
+    const LzhModel& model = state.Model;
+    unsigned depth = 0;
+    for (unsigned n = node; n != kRootNode; n = model.Parent[n]) {
+        if (++depth >= kPrefixBits) return;
+    }
+    uint16_t path[kPrefixBits] = {};
+    unsigned code = 0;
+    unsigned level = depth;
+    for (unsigned n = node; n != kRootNode; n = model.Parent[n]) {
+        path[--level] = static_cast<uint16_t>(n);
+        code |= (n - model.Child[model.Parent[n]]) << (depth - 1 - level);
+    }
+    FillPrefix(state, node, depth, code, path);
 }
 
 void BuildPrefix(LzhDecodeState& state) {
     std::memset(state.InPrefix, 0, sizeof state.InPrefix);
-    FillPrefix(state, kRootNode, 0, 0);
+    uint16_t path[kPrefixBits] = {};
+    FillPrefix(state, kRootNode, 0, 0, path);
     state.PrefixStale = false;
 }
 
@@ -94,31 +122,43 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
         }
     };
 
+    // The nodes from the root down to the current symbol's leaf; no code is longer than the
+    // tree has nodes.
+    uint16_t path[kTreeSize + kPrefixBits];
+    path[0] = kRootNode;
     state->PrefixStale = true;
     auto watchSwap = [&state](unsigned a, unsigned b) {
-        if (state->InPrefix[a] | state->InPrefix[b]) state->PrefixStale = true;
+        if (state->InPrefix[a]) RefillPrefix(*state, a);
+        if (state->InPrefix[b]) RefillPrefix(*state, b);
     };
 
     while (produced < OutputSize && ContinueFlag) {
-        if (state->PrefixStale) BuildPrefix(*state);
+        if (__builtin_expect(state->PrefixStale, false)) BuildPrefix(*state);
         // At least 9 bits are in hand after a top-up, so the prefix can be peeked.
         if (count <= 8) topUp(1);
-        PrefixEntry entry = state->Prefix[bits >> (32 - kPrefixBits)];
-        topUp(entry.Depth);
-        bits <<= entry.Depth;
-        count -= entry.Depth;
-        unsigned leaf = entry.Node;
-        unsigned node = model.Child[leaf];
+        const PrefixEntry& entry = state->Prefix[bits >> (32 - kPrefixBits)];
+        unsigned depth = entry.Depth;
+        topUp(depth);
+        bits <<= depth;
+        count -= depth;
+        std::memcpy(path + 1, entry.Path, sizeof entry.Path);
+        // From the table, not from the copy just made: the load need not wait for the store.
+        unsigned node = model.Child[entry.Path[depth - 1]];
         while (node < kTreeSize) {
             if (count <= 8) topUp(1);
-            leaf = node + (bits >> 31);
-            node = model.Child[leaf];
+            unsigned next = node + (bits >> 31);
+            path[++depth] = static_cast<uint16_t>(next);
+            node = model.Child[next];
             bits <<= 1;
             --count;
         }
         unsigned symbol = node - kTreeSize;
-        if (model.Freq[kRootNode] == kRebuildLimit) state->PrefixStale = true;
-        model.UpdateModel(symbol, watchSwap, leaf);
+        if (__builtin_expect(model.Freq[kRootNode] == kRebuildLimit, false)) {
+            state->PrefixStale = true;
+            model.UpdateModel(symbol, watchSwap);
+        } else {
+            model.UpdateAlong(path, depth, watchSwap);
+        }
 
         if (symbol < 256) {
             ring[ringPos] = static_cast<uint8_t>(symbol);
@@ -128,17 +168,15 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
             continue;
         }
 
+        // The first eight bits of the position tell how many more follow.
         topUp(8);
-        unsigned b = bits >> 24;
-        bits <<= 8;
-        count -= 8;
-        unsigned upper = kPositionTables.Upper[b];
-        unsigned more = kPositionTables.Length[b] - 2u;
-        topUp(more);
-        unsigned low = ((b << more) | (bits >> (32 - more))) & 0x3F;
-        bits <<= more;
-        count -= more;
-        unsigned position = (upper << 6) | low;
+        unsigned first = bits >> 24;
+        unsigned width = 8 + kPositionTables.Length[first] - 2u;
+        topUp(width);
+        unsigned low = (bits >> (32 - width)) & 0x3F;
+        bits <<= width;
+        count -= width;
+        unsigned position = (unsigned(kPositionTables.Upper[first]) << 6) | low;
 
         unsigned from = (ringPos - position - 1) & (kRingSize - 1);
         unsigned length = MatchLength(symbol);

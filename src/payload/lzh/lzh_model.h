@@ -93,40 +93,64 @@ struct LzhModel {
 
     // Counts one occurrence of symbol s, keeping the counts in non-decreasing order by moving
     // each incremented node past the run of nodes that now count less than it. `swapped` is
-    // told of every exchange of two nodes' places. `leaf`, when known, is the symbol's leaf.
+    // told of every exchange of two nodes' places.
     template <typename SwapWatcher>
-    void UpdateModel(unsigned s, SwapWatcher&& swapped, unsigned leaf = kTreeSize) {
-        if (Freq[kRootNode] == kRebuildLimit) {
-            RebuildTree();
-            leaf = kTreeSize;
-        }
-        unsigned node = leaf < kTreeSize ? leaf : Parent[s + kTreeSize];
-        do {
-            unsigned k = ++Freq[node];
-            if (k > Freq[node + 1]) {
-                unsigned l = EndOfRun(node + 1, k - 1);
-                Freq[node] = Freq[l];
-                Freq[l] = static_cast<uint16_t>(k);
-                unsigned i = Child[node];
-                Parent[i] = static_cast<uint16_t>(l);
-                if (i < kTreeSize) Parent[i + 1] = static_cast<uint16_t>(l);
-                unsigned j = Child[l];
-                Child[l] = static_cast<uint16_t>(i);
-                Parent[j] = static_cast<uint16_t>(node);
-                if (j < kTreeSize) Parent[j + 1] = static_cast<uint16_t>(node);
-                Child[node] = static_cast<uint16_t>(j);
-                swapped(node, l);
-                node = l;
-            }
-            node = Parent[node];
-        } while (node != 0);
+    void UpdateModel(unsigned s, SwapWatcher&& swapped) {
+        if (Freq[kRootNode] == kRebuildLimit) RebuildTree();
+        CountFrom(Parent[s + kTreeSize], swapped);
     }
 
     void UpdateModel(unsigned s) {
         UpdateModel(s, [](unsigned, unsigned) {});
     }
 
+    // The same as UpdateModel for the symbol at the end of `path` (the nodes from the root,
+    // path[0], down to the leaf, path[depth]), which spares looking up each parent until a
+    // node changes place. The tree must not be due for a rebuild.
+    template <typename SwapWatcher>
+    void UpdateAlong(const uint16_t* path, unsigned depth, SwapWatcher&& swapped) {
+        for (unsigned level = depth;; --level) {
+            unsigned node = path[level];
+            unsigned k = ++Freq[node];
+            if (level == 0) return;
+            if (k > Freq[node + 1]) {
+                // The path above still holds when the new place has the same parent.
+                unsigned parent = Parent[Exchange(node, k, swapped)];
+                if (parent != path[level - 1]) return CountFrom(parent, swapped);
+            }
+        }
+    }
+
 private:
+    // Counts one more for node and each of its ancestors.
+    template <typename SwapWatcher>
+    void CountFrom(unsigned node, SwapWatcher&& swapped) {
+        do {
+            unsigned k = ++Freq[node];
+            if (k > Freq[node + 1]) node = Exchange(node, k, swapped);
+            node = Parent[node];
+        } while (node != 0);
+    }
+
+    // Node has just reached count k, above its right neighbour's: it trades places with the
+    // last node of the run that still counts less. Returns its new place.
+    template <typename SwapWatcher>
+    unsigned Exchange(unsigned node, unsigned k, SwapWatcher&& swapped) {
+        unsigned l = EndOfRun(node + 1, k - 1);
+        Freq[node] = Freq[l];
+        Freq[l] = static_cast<uint16_t>(k);
+        unsigned i = Child[node];
+        Parent[i] = static_cast<uint16_t>(l);
+        if (i < kTreeSize) Parent[i + 1] = static_cast<uint16_t>(l);
+        unsigned j = Child[l];
+        Child[l] = static_cast<uint16_t>(i);
+        Parent[j] = static_cast<uint16_t>(node);
+        if (j < kTreeSize) Parent[j + 1] = static_cast<uint16_t>(node);
+        Child[node] = static_cast<uint16_t>(j);
+        swapped(node, l);
+        return l;
+    }
+
     // The last index of the run of counts equal to `count` that starts at `first`. Counts are
     // sorted, so the run ends at the first count that differs; runs can be hundreds of nodes
     // long (every leaf starts at 1), so four counts are compared at a time.
