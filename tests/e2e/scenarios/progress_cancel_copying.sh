@@ -45,6 +45,7 @@ host_watch_archive() {  # host_watch_archive <bytes> <shot>
         fi
         echo "$status" >"$E2E_WORK/watch.done"
     ) >/dev/null 2>&1 &
+    echo $! >"$E2E_WORK/watch.pid"
 }
 host_await_watch() {
     local i
@@ -75,6 +76,8 @@ owner LFSetUp
 click 1
 exit 0
 STEPS
+# The watcher ends on its own; should the robot have failed early, it is not left waiting.
+kill "$(cat "$E2E_WORK/watch.pid" 2>/dev/null)" 2>/dev/null
 expect_no_file "$dest\\Tidemark._LF"
 expect_unchanged "$dest\\Tidemark.Exe"
 expect_no_file "$dest\\UnInstal.Exe"
