@@ -25,6 +25,8 @@ wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
 host disk disk3
 click 1
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
+centred
+text 2 Cancel
 shot 4-unpacking
 wait "Program Group" 120000
 centred
