@@ -11,7 +11,7 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
     const size_t n = line.size();
     while (i < n) {
         while (i < n && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-        if (i >= n || line[i] == '#') break;
+        if (i >= n || (line[i] == '#' && words->empty())) break;
         std::string word;
         while (i < n && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
             if (line[i] != '"') {

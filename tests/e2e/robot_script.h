@@ -1,5 +1,6 @@
 // The robot's step language: one step a line, words split at blanks, "quoted words" with the
-// escapes \r \n \t \\ \" kept together, # starting a comment outside quotes.
+// escapes \r \n \t \\ \" kept together; a line whose first word starts with # is a comment
+// (elsewhere # is an ordinary character, as in the class name #32770).
 #pragma once
 
 #include <string>

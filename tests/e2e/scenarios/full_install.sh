@@ -17,7 +17,7 @@ wait "Please Stand By..." 65535="Installing the FileTidemark files."
 centred
 text 2 Cancel
 wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-owner "#32770"
+owner #32770
 shot 3-disk2-prompt
 host disk disk2
 click 1
