@@ -1,6 +1,6 @@
 #include "runtime/error.h"
 
-#include <cstdio>
+#include <cstdint>
 
 namespace tidemark {
 
@@ -21,26 +21,29 @@ std::string IoError::MessageFor(int code) {
     case kReadBeyondEnd: return "Read beyond end of file";
     case kDiskFull: return "Disk full";
     case kInvalidNumericInput: return "Invalid numeric input";
-    default: {
-        char text[32];
-        std::snprintf(text, sizeof text, "I/O error %d", code);
-        return text;
-    }
+    default: return "I/O error " + std::to_string(code);
     }
 }
+
+namespace {
+
+// An address as the system's %p writes it: every hex digit of the pointer, upper case, no prefix.
+// Formatted by hand so the setup program needs no printf family.
+std::string AddressText(const void* address) {
+    static const char digits[] = "0123456789ABCDEF";
+    uintptr_t value = reinterpret_cast<uintptr_t>(address);
+    std::string text(sizeof value * 2, '0');
+    for (size_t i = text.size(); i-- > 0; value >>= 4) text[i] = digits[value & 0xF];
+    return text;
+}
+
+}  // namespace
 
 std::string FormatErrorReport(const Error& error, const std::string& moduleName) {
     const std::string& message = error.Message();
     const char* stop = (!message.empty() && message.back() == '.') ? "" : ".";
-    // %p's width differs between the 32- and 64-bit builds; measure first.
-    const char* format = "Exception %s in module %s at %p.\n%s%s";
-    int length = std::snprintf(nullptr, 0, format, error.ClassName(), moduleName.c_str(),
-                               error.Address(), message.c_str(), stop);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(&text[0], text.size(), format, error.ClassName(), moduleName.c_str(),
-                  error.Address(), message.c_str(), stop);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return std::string("Exception ") + error.ClassName() + " in module " + moduleName + " at " +
+           AddressText(error.Address()) + ".\n" + message + stop;
 }
 
 }  // namespace tidemark

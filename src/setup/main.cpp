@@ -1,6 +1,7 @@
 // The program's entry: the setup run, and the report of an error that nothing else caught.
 #include <windows.h>
 
+#include <cstdlib>
 #include <new>
 
 #include "runtime/error.h"
@@ -17,6 +18,13 @@ public:
 };
 
 }  // namespace
+
+// Every error is caught above, so the runtime's verbose terminate handler, which would pull the
+// C++ name demangler (about 45 KB) into a program that must share its disk with the archive, is
+// never needed.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {

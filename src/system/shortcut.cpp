@@ -40,14 +40,11 @@ std::string ReadProgramsFolder() {
 
 }  // namespace
 
-std::wstring ShellLinkPath(const std::string& path) {
-    int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (units <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], units);
-    wide.resize(static_cast<size_t>(units) - 1);
-    std::u16string fitted = FitLinkPath(std::u16string(wide.begin(), wide.end()));
-    return std::wstring(fitted.begin(), fitted.end());
+void ShellLinkPath(const std::string& path, WCHAR (&converted)[kLinkPathUnits]) {
+    // The conversion fails when the path and its terminator do not fit: a cut path could name
+    // some other file, so the shell then gets an empty name.
+    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, converted, kLinkPathUnits) == 0)
+        converted[0] = L'\0';
 }
 
 void CreateShortcut() {
@@ -70,9 +67,8 @@ void CreateShortcut() {
     Obtained<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())) || !file) return;
 
-    WCHAR path[kLinkPathUnits] = {};
-    std::wstring converted = ShellLinkPath(LinkFilePath(programs, InstallState.GroupName));
-    converted.copy(path, kLinkPathUnits - 1);
+    WCHAR path[kLinkPathUnits];
+    ShellLinkPath(LinkFilePath(programs, InstallState.GroupName), path);
     // A shortcut that cannot be saved is simply missing; the run goes on.
     file->Save(path, FALSE);
 }

@@ -1,9 +1,12 @@
 // The Start-menu shortcut step; CreateShortcut itself is declared with the other steps.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "setup/steps.h"
+#include "system/shortcut_rules.h"
 
 namespace tidemark {
 
@@ -11,6 +14,6 @@ constexpr const char* kExplorerKeyPath = "Software\\microsoft\\windows\\currentv
 
 // The link path converted with the ANSI code page into what the shell's file interface
 // receives: at most kLinkPathUnits - 1 characters, empty when the path is longer.
-std::wstring ShellLinkPath(const std::string& path);
+void ShellLinkPath(const std::string& path, WCHAR (&converted)[kLinkPathUnits]);
 
 }  // namespace tidemark

@@ -8,9 +8,4 @@ std::string LinkFilePath(const std::string& programsFolder, const std::string& g
     return JoinPath(programsFolder, groupName + ".LNK");
 }
 
-std::u16string FitLinkPath(const std::u16string& converted) {
-    if (converted.size() + 1 > kLinkPathUnits) return std::u16string();
-    return converted;
-}
-
 }  // namespace tidemark

@@ -57,14 +57,6 @@ TEST(LinkFile, IsTheGroupNameWithLnkInTheProgramsFolder) {
     EXPECT_EQ(LinkFilePath("P", "Tide.mark"), "P\\Tide.mark.LNK");
 }
 
-TEST(LinkFile, PathFitsTheShellBufferUpTo254Units) {
-    std::u16string fits(254, u'a');
-    EXPECT_EQ(FitLinkPath(fits), fits);
-    EXPECT_EQ(FitLinkPath(std::u16string(255, u'a')), u"");
-    EXPECT_EQ(FitLinkPath(std::u16string(1000, u'a')), u"");
-    EXPECT_EQ(FitLinkPath(u""), u"");
-}
-
 TEST(LaunchName, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(LaunchFileName("Tidemark.Exe"), "Tidemark.Exe");
     EXPECT_EQ(LaunchFileName("Tidemark.dat"), "Tidemark.Exe");
