@@ -108,6 +108,9 @@ void ArchiveReadProc(uint8_t* Buffer, uint16_t Count, uint16_t* Actual) {
         s.InputFill =
             static_cast<int32_t>(s.Archive.ReadSome(InstallState.WorkBuffer[0], kStagingBlockSize));
         if (s.InputFill == 0) {  // the end of the archive; the next call reads again
+            // A short archive (an empty or cut volume) would otherwise decode into an image
+            // padded with garbage, installed as if nothing were wrong.
+            if (++s.ReadsPastEnd > kDecoderReadAhead) throw IoError(kReadBeyondEnd);
             *Actual = 0;
             return;
         }
@@ -158,6 +161,7 @@ bool DecodeArchive() {
     StageFilesGuard guard;
     UnpackingStage.InputPos = 1;
     UnpackingStage.InputFill = 0;
+    UnpackingStage.ReadsPastEnd = 0;
     UnpackingStage.OutputPos = 1;
 
     // Splitting an image that nothing was decoded into would install empty files.

@@ -11,12 +11,17 @@ namespace tidemark {
 
 constexpr int32_t kStagingBlockSize = 2048;
 
+// The decoder's 16-bit bit reservoir may fetch up to two bytes beyond the last bit it uses, so a
+// complete archive is asked for at most this many bytes past its end.
+constexpr int32_t kDecoderReadAhead = 2;
+
 // Shared by the decoding stage and the decoder's two callbacks; one instance per process.
 struct UnpackingStageRecord {
     File Archive;              // the combined archive, read only, during decoding
     File Image;                // the unpacked image, for writing, during decoding
     uint16_t InputPos = 1;     // 1-based, next byte of the input WorkBuffer to hand out
     int32_t InputFill = 0;     // bytes the last archive read put into the input WorkBuffer
+    int32_t ReadsPastEnd = 0;  // bytes asked for after the archive's end
     uint16_t OutputPos = 1;    // 1-based, where the next byte goes in the output WorkBuffer
     int32_t WrittenTotal = 0;  // image bytes written in full blocks; 0 at program start
 };
@@ -26,7 +31,8 @@ extern UnpackingStageRecord UnpackingStage;
 // The decoder's byte source: hands out the archive one byte per call through the input
 // WorkBuffer, refilled 2048 bytes at a time; the message queue is drained at each refill, so
 // that Cancel is answered while decoding. Nothing is handed out once ContinueFlag is 0 or the
-// archive has ended. A failed read raises IoError.
+// archive has ended. A failed read raises IoError, and so does an archive that ends before the
+// decoder is done with it (100): more bytes asked for past its end than the decoder reads ahead.
 void ArchiveReadProc(uint8_t* Buffer, uint16_t Count, uint16_t* Actual);
 
 // The decoder's byte sink: stages bytes in the output WorkBuffer and writes full 2048-byte

@@ -32,6 +32,7 @@ protected:
         InstallState.MainProgramWritten = false;
         UnpackingStage.InputPos = 1;
         UnpackingStage.InputFill = 0;
+        UnpackingStage.ReadsPastEnd = 0;
         UnpackingStage.OutputPos = 1;
         UnpackingStage.WrittenTotal = 0;
     }
@@ -67,7 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Unpacking, ArchiveBytesComeOutInOrderAcrossBlocksThenNothing) {
+TEST_F(Unpacking, ArchiveBytesComeOutInOrderAcrossBlocksAndAShortArchiveRaises) {
     std::vector<uint8_t> archive = Pattern(5000, 4);
     WriteBytes(archivePath, archive);
     UnpackingStage.Archive = File::OpenForReading(archivePath);
@@ -75,7 +76,9 @@ TEST_F(Unpacking, ArchiveBytesComeOutInOrderAcrossBlocksThenNothing) {
     uint8_t byte = 0;
     while (ReadOne(&byte) == 1) seen.push_back(byte);
     EXPECT_EQ(seen, archive);
-    EXPECT_EQ(ReadOne(&byte), 0);  // still nothing at the end, however often asked
+    // The decoder's read-ahead may ask twice more; a third time the archive is short.
+    EXPECT_EQ(ReadOne(&byte), 0);
+    EXPECT_EQ(IoCodeOf([&] { ReadOne(&byte); }), kReadBeyondEnd);
 }
 
 TEST_F(Unpacking, MessagesAreDrainedOncePerArchiveBlockNotPerByte) {
@@ -168,6 +171,15 @@ TEST_F(Unpacking, DecodesTheArchiveIntoTheImageAndDeletesTheArchive) {
     EXPECT_FALSE(Exists(archivePath));
     EXPECT_TRUE(InstallState.MainProgramWritten);
     EXPECT_EQ(InstallState.ContinueFlag, 1);
+}
+
+TEST_F(Unpacking, ArchiveThatEndsBeforeTheImageIsCompleteRaisesReadBeyondEnd) {
+    std::vector<uint8_t> content = Pattern(9000, 18);
+    std::vector<uint8_t> stream = LzhEncode(content.data(), content.size());
+    stream.resize(stream.size() * 3 / 4);  // as from a cut volume
+    WriteBytes(archivePath, stream);
+    InstallState.UnpackedSize = int32_t(content.size());
+    EXPECT_EQ(IoCodeOf([] { DecodeArchive(); }), kReadBeyondEnd);
 }
 
 TEST_F(Unpacking, CancelWhileDecodingLeavesAPartialImageAndDeletesTheArchive) {
