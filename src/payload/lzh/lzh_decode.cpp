@@ -34,7 +34,6 @@ struct LzhDecodeState {
     // Set for every node less than kPrefixBits deep (and possibly for some that moved deeper
     // since, which only costs a needless look).
     bool InPrefix[kTreeSize];
-    bool PrefixStale;
 };
 
 // path[0 .. depth - 1]: the nodes from depth 1 down to node.
@@ -81,7 +80,6 @@ void BuildPrefix(LzhDecodeState& state) {
     std::memset(state.InPrefix, 0, sizeof state.InPrefix);
     uint16_t path[kPrefixBits] = {};
     FillPrefix(state, kRootNode, 0, 0, path);
-    state.PrefixStale = false;
 }
 
 }  // namespace
@@ -126,14 +124,13 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     // tree has nodes.
     uint16_t path[kTreeSize + kPrefixBits];
     path[0] = kRootNode;
-    state->PrefixStale = true;
+    BuildPrefix(*state);
     auto watchSwap = [&state](unsigned a, unsigned b) {
         if (state->InPrefix[a]) RefillPrefix(*state, a);
         if (state->InPrefix[b]) RefillPrefix(*state, b);
     };
 
     while (produced < OutputSize && ContinueFlag) {
-        if (__builtin_expect(state->PrefixStale, false)) BuildPrefix(*state);
         // At least 9 bits are in hand after a top-up, so the prefix can be peeked.
         if (count <= 8) topUp(1);
         const PrefixEntry& entry = state->Prefix[bits >> (32 - kPrefixBits)];
@@ -154,8 +151,8 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
         }
         unsigned symbol = node - kTreeSize;
         if (__builtin_expect(model.Freq[kRootNode] == kRebuildLimit, false)) {
-            state->PrefixStale = true;
             model.UpdateModel(symbol, watchSwap);
+            BuildPrefix(*state);
         } else {
             model.UpdateAlong(path, depth, watchSwap);
         }
