@@ -139,19 +139,29 @@ reg_get() {  # reg_get <HKCU|HKLM> <key> <value>
 
 # --- running ---------------------------------------------------------------------------------
 
+# A display of the scenario's own, numbered far from the usual :0 and :99 so that nothing else
+# on the machine (a program that assumes DISPLAY=:0) can type into it.
 start_display() {
-    local size=$e2e_screen
-    Xvfb -displayfd 7 -screen 0 "${size}x24" -nolisten tcp 7>"$E2E_WORK/display" \
-        >"$E2E_WORK/xvfb.log" 2>&1 &
-    e2e_xvfb_pid=$!
-    local i
-    for i in $(seq 100); do
-        [ -s "$E2E_WORK/display" ] && break
-        sleep 0.1
+    local size=$e2e_screen n tries i
+    n=$((300 + (RANDOM % 500)))
+    for tries in 1 2 3 4 5 6 7 8 9 10; do
+        n=$((n + 1))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+        e2e_xvfb_pid=$!
+        for i in $(seq 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$e2e_xvfb_pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        if kill -0 "$e2e_xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            e2e_display=:$n
+            export DISPLAY=$e2e_display
+            return 0
+        fi
     done
-    e2e_display=:$(head -1 "$E2E_WORK/display")
-    [ "$e2e_display" != ":" ] || { say "Xvfb did not start"; exit 2; }
-    export DISPLAY=$e2e_display
+    say "Xvfb did not start ($(tail -1 "$E2E_WORK/xvfb.log"))"
+    exit 2
 }
 
 # A request from the robot: the first word picks the action.

@@ -718,6 +718,11 @@ int Main(int argc, char** argv) {
             Emit("\"ev\":\"fail\",\"line\":" + std::to_string(s.line) +
                  ",\"step\":" + JsonString(s.text) + ",\"msg\":" + JsonString(f.message));
             EmitEverything();
+            // What came next tells more than what was there at the moment of the failure.
+            Sleep(1000);
+            Emit(std::string("\"ev\":\"after\",\"running\":") + (Running() ? "1" : "0") +
+                 ",\"exit\":" + std::to_string(g.started ? ExitCode() : 0));
+            EmitEverything();
             Emit("\"ev\":\"end\",\"ok\":false");
             return 1;
         }
