@@ -21,22 +21,23 @@ inline std::string WindowText(HWND window) {
 
 inline std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
+// Enumeration callback of FindDialog: a named function, since only it gets the system's calling
+// convention on 32-bit Windows.
+inline BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+    auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(data);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(window) &&
+        WindowText(window) == wanted->first) {
+        wanted->second = window;
+    }
+    return TRUE;
+}
+
 // The visible dialog or message box of this thread with the caption.
 inline HWND FindDialog(const std::string& caption) {
     std::pair<std::string, HWND> search{caption, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(data);
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::string(name) == "#32770" && IsWindowVisible(window) &&
-                WindowText(window) == wanted->first) {
-                wanted->second = window;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
