@@ -110,35 +110,38 @@ DWORD ExitCode() {
     return code;
 }
 
+// Enumeration callbacks are named functions: only they get the system's calling convention on
+// 32-bit Windows.
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND>* out;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND h, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == search->pid && IsWindowVisible(h)) search->out->push_back(h);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
 // Top-level windows of the setup process, visible ones only.
 std::vector<HWND> SetupWindows() {
     std::vector<HWND> found;
     if (!g.started) return found;
-    struct Ctx {
-        DWORD pid;
-        std::vector<HWND>* out;
-    } ctx{g.setup.dwProcessId, &found};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid == c->pid && IsWindowVisible(h)) c->out->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    WindowSearch search{g.setup.dwProcessId, &found};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return found;
 }
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> kids;
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&kids));
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&kids));
     return kids;
 }
 
