@@ -36,42 +36,52 @@ struct LzhDecodeState {
     bool InPrefix[kTreeSize];
 };
 
-// path[0 .. depth - 1]: the nodes from depth 1 down to node.
+void SetPrefixEntry(PrefixEntry& entry, unsigned depth, const uint16_t* path) {
+    entry.Depth = static_cast<uint16_t>(depth);
+    // The whole array: a fixed-size copy is cheaper than an exact one, and the decoder reads no
+    // further than Depth.
+    std::memcpy(entry.Path, path, sizeof entry.Path);
+}
+
+// Fills the entries whose bits lead through `node`, which lies `depth` deep (less than
+// kPrefixBits) at the end of the bits `code`; path[0 .. depth - 1] holds the nodes from depth 1
+// down to node.
 void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned code,
                 uint16_t* path) {
+    state.InPrefix[node] = true;
     unsigned child = state.Model.Child[node];
-    if (depth == kPrefixBits || child >= kTreeSize) {
+    if (child >= kTreeSize) {
         unsigned shift = kPrefixBits - depth;
-        for (unsigned i = 0; i < (1u << shift); ++i) {
-            PrefixEntry& entry = state.Prefix[(code << shift) | i];
-            entry.Depth = static_cast<uint16_t>(depth);
-            // The whole array: a fixed-size copy is cheaper than an exact one, and the decoder
-            // reads no further than Depth.
-            std::memcpy(entry.Path, path, sizeof entry.Path);
-        }
-        if (depth < kPrefixBits) state.InPrefix[node] = true;
+        for (unsigned i = 0; i < (1u << shift); ++i)
+            SetPrefixEntry(state.Prefix[(code << shift) | i], depth, path);
         return;
     }
-    state.InPrefix[node] = true;
     for (unsigned bit = 0; bit < 2; ++bit) {
         path[depth] = static_cast<uint16_t>(child + bit);
-        FillPrefix(state, child + bit, depth + 1, (code << 1) | bit, path);
+        if (depth + 1 == kPrefixBits) {
+            SetPrefixEntry(state.Prefix[(code << 1) | bit], kPrefixBits, path);
+        } else {
+            FillPrefix(state, child + bit, depth + 1, (code << 1) | bit, path);
+        }
     }
 }
 
 // After `node` has taken another subtree: fills again the entries that lead through it.
 void RefillPrefix(LzhDecodeState& state, unsigned node) {
     const LzhModel& model = state.Model;
+    // The nodes from `node` up, until the root or until it is too deep to matter.
+    uint16_t upward[kPrefixBits];
     unsigned depth = 0;
     for (unsigned n = node; n != kRootNode; n = model.Parent[n]) {
-        if (++depth >= kPrefixBits) return;
+        if (depth == kPrefixBits - 1) return;
+        upward[depth++] = static_cast<uint16_t>(n);
     }
     uint16_t path[kPrefixBits] = {};
     unsigned code = 0;
-    unsigned level = depth;
-    for (unsigned n = node; n != kRootNode; n = model.Parent[n]) {
-        path[--level] = static_cast<uint16_t>(n);
-        code |= (n - model.Child[model.Parent[n]]) << (depth - 1 - level);
+    for (unsigned level = 0; level < depth; ++level) {
+        unsigned n = upward[depth - 1 - level];
+        path[level] = static_cast<uint16_t>(n);
+        code = (code << 1) | (n - model.Child[model.Parent[n]]);
     }
     FillPrefix(state, node, depth, code, path);
 }
