@@ -68,26 +68,8 @@ void AcceptEntry(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            StartPage(page);
-            break;
-        case WM_COMMAND:
-        case WM_SYSCOMMAND:
-            switch (CommandOf(wParam)) {
-                case IDOK:
-                    AcceptEntry(page);
-                    break;
-                case IDCANCEL:
-                    ExitPageIfConfirmed(page);
-                    break;
-            }
-            break;
-        case WM_DESTROY:
-            EndDialog(page, 0);
-            break;
-    }
-    return FALSE;
+    static const PageHandlers kHandlers = {StartPage, AcceptEntry, ExitPageIfConfirmed};
+    return DispatchPage(page, message, wParam, kHandlers);
 }
 
 }  // namespace tidemark

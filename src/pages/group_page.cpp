@@ -1,6 +1,7 @@
 // The program group page (template GROUP): the name of the shortcut. Leaving it never stops the
-// run; its result only decides whether the shortcut is made.
+// run; its result only decides whether the shortcut is made. Cancel leaves it without a question.
 #include "pages/dialog.h"
+#include "pages/page_commands.h"
 #include "setup/install_state.h"
 #include "setup/steps.h"
 
@@ -31,26 +32,8 @@ void AcceptName(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            StartPage(page);
-            break;
-        case WM_COMMAND:
-        case WM_SYSCOMMAND:
-            switch (CommandOf(wParam)) {
-                case IDOK:
-                    AcceptName(page);
-                    break;
-                case IDCANCEL:
-                    EndDialog(page, 0);
-                    break;  // no confirmation here
-            }
-            break;
-        case WM_DESTROY:
-            EndDialog(page, 0);
-            break;
-    }
-    return FALSE;
+    static const PageHandlers kHandlers = {StartPage, AcceptName, LeavePage};
+    return DispatchPage(page, message, wParam, kHandlers);
 }
 
 }  // namespace tidemark

@@ -26,26 +26,8 @@ void StartPage(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            StartPage(page);
-            break;
-        case WM_COMMAND:
-        case WM_SYSCOMMAND:
-            switch (CommandOf(wParam)) {
-                case IDOK:
-                    EndDialog(page, 1);
-                    break;
-                case IDCANCEL:
-                    ExitPageIfConfirmed(page);
-                    break;
-            }
-            break;
-        case WM_DESTROY:
-            EndDialog(page, 0);
-            break;
-    }
-    return FALSE;
+    static const PageHandlers kHandlers = {StartPage, AcceptPage, ExitPageIfConfirmed};
+    return DispatchPage(page, message, wParam, kHandlers);
 }
 
 }  // namespace tidemark

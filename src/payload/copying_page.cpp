@@ -1,8 +1,8 @@
 #include "payload/copying_page.h"
 
-#include "pages/dialog.h"
 #include "payload/drain.h"
 #include "payload/meter.h"
+#include "payload/progress_page.h"
 #include "payload/read_file_table.h"
 #include "payload/trailer.h"
 #include "runtime/error.h"
@@ -15,27 +15,11 @@ namespace tidemark {
 
 namespace {
 
-constexpr int kCancelButtonId = 2;
-const char kWorkingCaption[] = "Please Stand By...";
-
 void CopyingWork(HWND page) {
     PayloadTrailer trailer = ReadFileTable(ModuleFileName());
     InstallState.UnpackedSize = trailer.UnpackedSize;
     InstallState.Table = std::move(trailer.Table);
     GatherVolumes(page, ProductProfile.DiskCount, ProductProfile.ExpectedArchiveSize);
-    TearDownMeter(page);
-    EndDialog(page, InstallState.ContinueFlag);
-}
-
-void OnInitDialog(HWND page) {
-    SetWindowTextA(page, kWorkingCaption);
-    SetUpMeter(page);
-    SetFocus(GetDlgItem(page, kCancelButtonId));
-    PostMessageA(page, StartWorkMessage, 0, 0);
-}
-
-void OnCommand(WPARAM wParam) {
-    if (CommandOf(wParam) == 2 && ConfirmExit()) InstallState.ContinueFlag = 0;
 }
 
 }  // namespace
@@ -95,25 +79,7 @@ void GatherVolumes(HWND page, int32_t diskCount, int32_t expectedSize) {
 }
 
 INT_PTR CALLBACK CopyingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog(page);
-            return 0;
-        case WM_COMMAND:
-        case WM_SYSCOMMAND:
-            OnCommand(wParam);
-            return 0;
-        case WM_DESTROY:
-            InstallState.ContinueFlag = 0;
-            return 0;
-        case StartWorkMessage:
-            // An I/O error of the work ends the page in the page runner, which raises it again
-            // for the program's entry to report.
-            CopyingWork(page);
-            return 1;
-        default:
-            return 0;
-    }
+    return ProgressPageProc(page, message, wParam, CopyingWork);
 }
 
 }  // namespace tidemark

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "pages/dialog.h"
 #include "payload/drain.h"
 #include "payload/lzh/lzh_decode.h"
 #include "payload/meter.h"
+#include "payload/progress_page.h"
 #include "payload/splitting.h"
 #include "runtime/error.h"
 #include "setup/install_state.h"
@@ -20,9 +20,6 @@ namespace tidemark {
 UnpackingStageRecord UnpackingStage;
 
 namespace {
-
-constexpr int kCancelButtonId = 2;
-const char kWorkingCaption[] = "Please Stand By...";
 
 std::string ImagePath() {
     return JoinPath(InstallState.DestinationFolder, ProductProfile.MainProgramFile);
@@ -75,24 +72,11 @@ struct StageFilesGuard {
     }
 };
 
-void UnpackingWork(HWND page) {
+void UnpackingWork(HWND) {
     if (DecodeArchive()) {
         SplitImage(ImagePath(), InstallState.Table, InstallState.DestinationFolder,
                    InstallState.WindowsFolder);
     }
-    TearDownMeter(page);
-    EndDialog(page, InstallState.ContinueFlag);
-}
-
-void OnInitDialog(HWND page) {
-    SetWindowTextA(page, kWorkingCaption);
-    SetUpMeter(page);
-    SetFocus(GetDlgItem(page, kCancelButtonId));
-    PostMessageA(page, StartWorkMessage, 0, 0);
-}
-
-void OnCommand(WPARAM wParam) {
-    if (CommandOf(wParam) == 2 && ConfirmExit()) InstallState.ContinueFlag = 0;
 }
 
 }  // namespace
@@ -181,25 +165,7 @@ bool DecodeArchive() {
 }
 
 INT_PTR CALLBACK UnpackingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog(page);
-            return 0;
-        case WM_COMMAND:
-        case WM_SYSCOMMAND:
-            OnCommand(wParam);
-            return 0;
-        case WM_DESTROY:
-            InstallState.ContinueFlag = 0;
-            return 0;
-        case StartWorkMessage:
-            // An I/O error of the work ends the page in the page runner, which raises it again
-            // for the program's entry to report.
-            UnpackingWork(page);
-            return 1;
-        default:
-            return 0;
-    }
+    return ProgressPageProc(page, message, wParam, UnpackingWork);
 }
 
 }  // namespace tidemark
