@@ -1,6 +1,7 @@
 #include "payload/lzh/lzh_encode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "payload/lzh/lzh_match_finder.h"
@@ -15,12 +16,16 @@ using namespace lzh;
 // How many earlier positions with the same hash each search looks at.
 constexpr unsigned kGreedyChain = 256;
 constexpr unsigned kLazyChain = 256;
-constexpr unsigned kOptimalChain = 128;
+// The optimal parse walks a four-byte chain, which holds far fewer positions than the
+// three-byte one, so this reaches most of the window.
+constexpr unsigned kOptimalChain = 512;
 
-// The optimal parse prices a block at a time with the model's code lengths as they stand at
-// the block's start; it looks a little past the block so that matches may cross its end.
+// The optimal parse prices a block at a time with the model's counts as they stand at the
+// block's start; it looks a little past the block so that matches may cross its end.
 constexpr size_t kBlockSize = 2048;
 constexpr size_t kLookAhead = 512;
+// Prices are in 1/64 bits.
+constexpr unsigned kPriceScale = 64;
 
 class ProgressReporter {
 public:
@@ -106,8 +111,8 @@ void ParseLazy(MatchFinder& finder, SymbolCoder& coder, ProgressReporter& progre
     }
 }
 
-// Finds the cheapest way through each block, pricing symbols with the adaptive model's code
-// lengths at the block's start and positions with their fixed code.
+// Finds the cheapest way through each block, pricing symbols by the adaptive model's counts at
+// the block's start and positions by their fixed code.
 class OptimalParser {
 public:
     OptimalParser(MatchFinder& finder, SymbolCoder& coder, ProgressReporter& progress)
@@ -158,15 +163,15 @@ private:
     // Returns the position where the next block starts.
     size_t ChooseAndSend(size_t start, size_t end) {
         const uint8_t* history = finder_.History();
-        uint8_t lengths[kSymbolCount];
-        coder_.CodeLengths(lengths);
+        uint32_t price[kSymbolCount];
+        SymbolPrices(coder_.Model(), price);
 
         size_t span = end - start;
         std::fill(cost_.begin(), cost_.begin() + span + 1, std::numeric_limits<uint32_t>::max());
         cost_[0] = 0;
         for (size_t i = 0; i < span; ++i) {
             uint32_t here = cost_[i];
-            uint32_t literal = here + lengths[history[start + i]];
+            uint32_t literal = here + price[history[start + i]];
             if (literal < cost_[i + 1]) {
                 cost_[i + 1] = literal;
                 step_[i + 1] = {1, 0};
@@ -177,9 +182,9 @@ private:
             for (uint32_t m = listStart_[listIndex]; m < listStart_[listIndex + 1]; ++m) {
                 const Match& match = pool_[m];
                 unsigned longest = std::min<unsigned>(match.Length, room);
-                uint32_t position = here + PositionCost(match.Distance - 1u);
+                uint32_t position = here + PositionCost(match.Distance - 1u) * kPriceScale;
                 for (unsigned length = shorter + 1; length <= longest; ++length) {
-                    uint32_t total = position + lengths[MatchSymbol(length)];
+                    uint32_t total = position + price[MatchSymbol(length)];
                     if (total < cost_[i + length]) {
                         cost_[i + length] = total;
                         step_[i + length] = {static_cast<uint16_t>(length), match.Distance};
@@ -203,6 +208,18 @@ private:
             pos += it->Length;
         }
         return pos;
+    }
+
+    // A symbol's code length moves by whole bits as counts pass one another, some of them
+    // within a block; the share of the root's count that its leaf holds, to a fraction of a
+    // bit, follows what it will cost over the block a little more closely than the length it
+    // has at the block's start.
+    static void SymbolPrices(const LzhModel& model, uint32_t* price) {
+        double root = std::log2(double(model.Freq[kRootNode]));
+        for (unsigned s = 0; s < kSymbolCount; ++s) {
+            double share = root - std::log2(double(model.Freq[model.Parent[s + kTreeSize]]));
+            price[s] = static_cast<uint32_t>(std::lround(share * kPriceScale));
+        }
     }
 
     MatchFinder& finder_;
@@ -237,7 +254,7 @@ std::vector<uint8_t> LzhEncode(const uint8_t* data, size_t size, const LzhEncode
             break;
         }
         case LzhParse::Optimal: {
-            MatchFinder finder(data, size, kOptimalChain);
+            MatchFinder finder(data, size, kOptimalChain, MatchFinder::Chains::Chain4);
             OptimalParser(finder, coder, progress).Run();
             break;
         }

@@ -55,20 +55,8 @@ public:
 
     void Finish() { bits_.Flush(); }
 
-    // The current code length of every symbol, for pricing choices.
-    void CodeLengths(uint8_t* lengths) const {
-        uint8_t depth[kTreeSize];
-        depth[kRootNode] = 0;
-        // A child always sits below its parent in the node order (its count is smaller).
-        for (unsigned node = kRootNode + 1; node-- > 0;) {
-            unsigned child = model_.Child[node];
-            if (child >= kTreeSize) {
-                lengths[child - kTreeSize] = depth[node];
-            } else {
-                depth[child] = depth[child + 1] = static_cast<uint8_t>(depth[node] + 1);
-            }
-        }
-    }
+    // The model as the decoder will hold it before the next symbol, for pricing choices.
+    const LzhModel& Model() const { return model_; }
 
 private:
     void Symbol(unsigned symbol) {
