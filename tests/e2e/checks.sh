@@ -36,6 +36,9 @@ expect_size() {  # expect_size <windows path> <bytes>
     if [ "$size" = "$2" ]; then pass "$1 is $2 bytes"; else fail "$1 is $size bytes, expected $2"; fi
 }
 
+# The destination a scenario installs to unless it types another.
+dest='C:\Program Files\FileTidemark'
+
 # Files of the user's that were there before the run: their checksums, to compare afterwards.
 declare -A e2e_before
 place_file() {  # place_file <windows path> <content>: a file of the user's before the run
@@ -67,7 +70,21 @@ expect_installed() {  # expect_installed <destination windows path>
     expect_no_file "$dest\\Tidemark._LF"
 }
 
+# No product file split out of the image: none in the destination (but the image itself), no
+# help file under the Windows folder's Help.
+expect_nothing_split() {  # expect_nothing_split [<destination windows path>]
+    local to=${1:-$dest} f
+    for f in "$E2E_PRODUCT"/*; do
+        case ${f##*/} in Tidemark.Exe) ;; *) expect_no_file "$to\\${f##*/}" ;; esac
+    done
+    expect_no_file 'C:\windows\Help\FILETIDE.HLP'
+}
+
 # --- registry --------------------------------------------------------------------------------
+
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark'
+expect_uninstall_entry() { expect_reg HKLM "$uninstall_key" DisplayName FileTidemark; }
+expect_no_uninstall_entry() { expect_no_reg HKLM "$uninstall_key" DisplayName; }
 
 expect_reg() {  # expect_reg <HKCU|HKLM> <key> <value> <text>
     local got
@@ -83,6 +100,11 @@ expect_no_reg() {  # expect_no_reg <HKCU|HKLM> <key> <value>
 }
 
 # --- the robot's log -------------------------------------------------------------------------
+
+# No line of the robot's log matches <pattern>: <what> never appeared.
+expect_not_seen() {  # expect_not_seen <grep pattern> <what>
+    if grep -q "$1" "$E2E_RESULTS/robot.log"; then fail "a $2 was shown"; else pass "no $2"; fi
+}
 
 # The last window the robot reported with this caption, as one JSON line.
 seen_window() { grep '"ev":"window"' "$E2E_RESULTS/robot.log" | grep -F "\"caption\":\"$1\"" | tail -1; }

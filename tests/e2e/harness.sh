@@ -187,10 +187,88 @@ serve() {  # serve <request text>
 
 robot_ended() { grep -q '"ev":"end"' "$E2E_RESULTS/robot.log" 2>/dev/null; }
 
+# --- shared step sequences --------------------------------------------------------------------
+# A step line "@name words..." is replaced by what steps_name prints for those words, so that a
+# scenario states only what is special about its run.
+
+# Starts the setup program and accepts the destination page (with <folder> typed, if given).
+steps_to_licence() {  # @to_licence [<folder>]
+    printf '%s\n' start 'wait "Destination Directory"'
+    [ -n "${1:-}" ] && printf 'set 104 %s\n' "$1"
+    printf '%s\n' 'key enter' 'wait "License Agreement"'
+}
+
+# Also I Agree on the licence page: the copying page starts.
+steps_to_copying() {  # @to_copying [<folder>]
+    steps_to_licence "$@"
+    printf '%s\n' 'click 1'
+}
+
+# Each disk's prompt, answered by putting that disk in and pressing OK.
+steps_disks() {  # @disks <n>...
+    local n
+    for n in "$@"; do
+        printf 'wait "FileTidemark" 60000 65535="Please Insert Disk number %s"\n' "$n"
+        printf 'host disk disk%s\nclick 1\n' "$n"
+    done
+}
+
+# The copying page through to the end of the disks: disks 2 and 3 of the sample set.
+steps_install_all_disks() {  # @install_all_disks [<folder>]
+    steps_to_copying "$@"
+    steps_disks 2 3
+}
+
+# The closing prompt answered with <button> (7 No, 6 Yes); the setup program ends with 0.
+steps_closing() {  # @closing [<button>]
+    printf '%s\n' \
+        'wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"' \
+        "click ${1:-7}" 'exit 0'
+}
+
+# The program group page accepted as proposed, then the closing prompt.
+steps_finish() {  # @finish [<button on the closing prompt>]
+    printf '%s\n' 'wait "Program Group" 120000' 'click 1'
+    steps_closing "$@"
+}
+
+# The terminated message over the backdrop, acknowledged; the setup program ends with 0.
+steps_terminated() {  # @terminated
+    printf '%s\n' 'wait "FileTidemark" 60000 65535="The Installation process has been terminated."' \
+        'owner LFSetUp' 'click 1' 'exit 0'
+}
+
+# The exit question answered Yes, then the terminated message.
+steps_confirm_exit() {  # @confirm_exit
+    printf '%s\n' 'wait "Exit FileTidemark"' 'click 6'
+    steps_terminated
+}
+
+# An "Application Error" report with these parts in its text, acknowledged; exit code 1.
+steps_application_error() {  # @application_error <part>...
+    printf 'wait "Application Error" 120000 "!Program Group"\nowner none\n'
+    local part
+    for part in "$@"; do printf 'has 65535 "%s"\n' "$part"; done
+    printf '%s\n' 'shot error' 'click 1' 'exit 1'
+}
+
+expand_steps() {
+    local line name words
+    while IFS= read -r line; do
+        if [[ $line == @* ]]; then
+            read -r name words <<<"${line#@}"
+            declare -F "steps_$name" >/dev/null || { say "unknown step sequence $line"; exit 2; }
+            eval "steps_$name $words"
+        else
+            printf '%s\n' "$line"
+        fi
+    done
+}
+
 # robot <<'EOF' <steps> EOF : runs the robot with the steps; then waits for Wine to finish so
 # that the registry is on disk. Sets robot_ok=1 when every step passed.
 robot() {
-    cat >"$E2E_WORK/steps.txt"
+    expand_steps >"$E2E_WORK/steps.txt"
     cp "$E2E_WORK/steps.txt" "$E2E_RESULTS/steps.txt"
     start_display
     local w h

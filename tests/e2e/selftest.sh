@@ -131,5 +131,37 @@ expect_outcome ok "an untouched file of the user's" expect_unchanged 'C:\Users\n
 printf 'changed' >"$WINEPREFIX/drive_c/Users/notes.txt"
 expect_outcome FAILED "a changed file of the user's" expect_unchanged 'C:\Users\notes.txt'
 
+# --- the robot's log and the shared step sequences ---------------------------------------------
+
+printf '%s\n' '{"ev":"window","caption":"Program Group"}' >"$E2E_RESULTS/robot.log"
+expect_outcome ok "a window never seen" expect_not_seen 'Please Insert Disk' "disk prompt"
+expect_outcome FAILED "a window seen" expect_not_seen '"caption":"Program Group"' "group page"
+
+# A sequence expands to its steps, its words kept as the shell reads them; other lines stay.
+expand_steps_as() {  # expand_steps_as <description> <expected steps> <script>
+    local got
+    got=$(printf '%s\n' "$3" | expand_steps)
+    if [ "$got" = "$2" ]; then echo "ok: $1"; else echo "WRONG: $1 gave:"; echo "$got"; bad=$((bad + 1)); fi
+}
+expand_steps_as "a folder typed on the way to copying" 'start
+wait "Destination Directory"
+set 104 D:\TIDE
+key enter
+wait "License Agreement"
+click 1
+# as written
+wait "FileTidemark" 60000 65535="Please Insert Disk number 4"
+host disk disk4
+click 1' "@to_copying 'D:\TIDE'
+# as written
+@disks 4"
+expand_steps_as "an error report's parts" 'wait "Application Error" 120000 "!Program Group"
+owner none
+has 65535 "IoError"
+has 65535 "Disk full."
+shot error
+click 1
+exit 1' '@application_error IoError "Disk full."'
+
 if [ $bad -gt 0 ]; then echo "$bad harness checks gave the wrong verdict"; exit 1; fi
 echo "every harness check gave the right verdict"

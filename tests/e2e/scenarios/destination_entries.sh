@@ -48,23 +48,11 @@ set 104 "C:\\NEWTIDE"
 command 1
 wait "License Agreement"
 command 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 # A drive root is an existing folder: accepted without creating anything.
-start
-wait "Destination Directory"
-set 104 "C:\\"
-key enter
-wait "License Agreement"
+@to_licence '"C:\\"'
 click 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 STEPS
 expect_no_folder "C:\\NEW"
 expect_folder "C:\\NEWTIDE"

@@ -9,11 +9,7 @@ start
 wait "Destination Directory"
 itext 104 "C:\\Program Files\\FileTidemark"
 command 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 reg HKCU "Software\\Lanternfield" "RegDir" -absent
 regset HKLM "Software\\Microsoft\\Windows\\CurrentVersion" ProgramFilesDir "D:\\Programs\\"
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir ""
@@ -21,21 +17,13 @@ start
 wait "Destination Directory"
 itext 104 "D:\\Programs\\FileTidemark"
 command 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 start
 wait "Destination Directory"
 itext 104 "E:\\Gone\\Tide"
 command 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 STEPS
 expect_reg HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 expect_no_folder "C:\\Program Files\\FileTidemark"

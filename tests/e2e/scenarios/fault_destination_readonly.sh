@@ -11,11 +11,7 @@ command 1
 stays 500
 text 104 R:\TIDE
 click 2
-wait "Exit FileTidemark"
-click 6
-wait "FileTidemark" 65535="The Installation process has been terminated."
-click 1
-exit 0
+@confirm_exit
 STEPS
 expect_no_folder 'R:\TIDE'
-expect_no_reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark' DisplayName
+expect_no_uninstall_entry

@@ -7,28 +7,11 @@ leaves "on D:, Tidemark.Exe at the image's full length and the product files spl
 needs_disks
 tmpfs_drive D 11m
 robot <<'STEPS'
-start
-wait "Destination Directory"
-set 104 D:\TIDE
-key enter
-wait "License Agreement"
-key enter
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
-wait "Application Error" 120000
-owner none
-has 65535 IoError
-has 65535 "Disk full"
-shot error
-click 1
-exit 1
+@install_all_disks 'D:\TIDE'
+@application_error IoError "Disk full."
 STEPS
 unpacked=0
 for f in "$E2E_PRODUCT"/*; do unpacked=$((unpacked + $(stat -c %s "$f"))); done
 expect_size 'D:\TIDE\Tidemark.Exe' "$unpacked"
 expect_no_file 'D:\TIDE\Tidemark._LF'
-expect_no_reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark' DisplayName
+expect_no_uninstall_entry

@@ -6,23 +6,8 @@ leaves "the product installed; the sample program's mark file Tidemark.ran besid
 export TIDEMARK_AUTOCLOSE=1
 needs_disks
 robot <<'STEPS'
-start
-wait "Destination Directory"
-set 104 C:\TIDE
-key enter
-wait "License Agreement"
-key enter
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
-wait "Program Group" 120000
-key enter
-wait "FileTidemark" 30000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"
-click 6
-exit 0
+@install_all_disks 'C:\TIDE'
+@finish 6
 STEPS
 expect_installed 'C:\TIDE'
 # The launched program runs on its own; it writes its mark as it starts.

@@ -13,11 +13,7 @@ count=$(tail -c5 "$exe" | head -c1 | od -An -tu1 | tr -d ' ')
 [ "$count" -ge 2 ] || { fail "no file table to damage in $exe"; exit 1; }
 printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * count + 28)) conv=notrunc 2>/dev/null
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
-key enter
+@to_copying
 wait "Application Error" 60000
 has 65535 FileTableError
 has 65535 "entry 2 \"..\\EVIL.TXT\""
@@ -29,4 +25,4 @@ expect_folder 'C:\Program Files\FileTidemark'
 expect_no_file 'C:\Program Files\FileTidemark\Tidemark._LF'
 expect_no_file 'C:\Program Files\EVIL.TXT'
 expect_no_file 'C:\Program Files\FileTidemark\Tidemark.Exe'
-expect_no_reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark' DisplayName
+expect_no_uninstall_entry

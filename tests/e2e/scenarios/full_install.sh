@@ -21,9 +21,7 @@ owner #32770
 shot 3-disk2-prompt
 host disk disk2
 click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
+@disks 3
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 centred
 text 2 Cancel
@@ -43,7 +41,6 @@ shot 6-closing
 click 7
 exit 0
 STEPS
-dest='C:\Program Files\FileTidemark'
 expect_installed "$dest"
 expect_file "$dest\\Tidemark.Exe" "$E2E_PRODUCT/Tidemark.Exe"
 uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark'

@@ -4,7 +4,6 @@
 sees "the unpacking page; Cancel and Yes: the terminated message over the backdrop; exit 0"
 leaves "no Tidemark.Exe (the partial image is removed), no Tidemark._LF (deleted by the page)," \
        "no product file split out"
-dest='C:\Program Files\FileTidemark'
 truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
 setup=$E2E_WORK/disks/disk1/setup.exe
 length=$(stat -c %s "$setup")
@@ -24,30 +23,16 @@ host_partial_image() {
     echo "$size" >"$E2E_RESULTS/partial-image.bytes"
 }
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
+@install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 click 2
 wait "Exit FileTidemark"
 owner none
 host partial_image
 click 6
-wait "FileTidemark" 60000 65535="The Installation process has been terminated."
-owner LFSetUp
-click 1
-exit 0
+@terminated
 STEPS
 expect_no_file "$dest\\Tidemark.Exe"
 expect_no_file "$dest\\Tidemark._LF"
-expect_no_file "$dest\\UnInstal.Exe"
-expect_no_file 'C:\windows\Help\FILETIDE.HLP'
-expect_no_reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark' DisplayName
+expect_nothing_split
+expect_no_uninstall_entry

@@ -12,31 +12,10 @@ entries=$(od -An -tu1 -j $((length - 5)) -N1 "$sample_setup" | tr -d ' ')
 mkdir -p "$E2E_WORK/disks/disk4" "$E2E_WORK/disks/disk5"
 : >"$E2E_WORK/disks/disk4/Tidemark.004"
 head -c 100000 /dev/urandom >"$E2E_WORK/disks/disk5/Tidemark.005"
-dest='C:\Program Files\FileTidemark'
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 4"
-host disk disk4
-click 1
-wait "Program Group" 120000
-click 1
-wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"
-click 7
-exit 0
+@install_all_disks
+@disks 4
+@finish
 STEPS
 expect_installed "$dest"
-if grep -q '"ev":"window".*Please Insert Disk number 5' "$E2E_RESULTS/robot.log"; then
-    fail "disk 5 was asked for"
-else
-    pass "no prompt for disk 5"
-fi
+expect_not_seen '"ev":"window".*Please Insert Disk number 5' "prompt for disk 5"

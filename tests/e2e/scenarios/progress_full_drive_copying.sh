@@ -6,22 +6,9 @@ sees "the copying page, the prompt for disk 2, then \"Application Error\" with I
 leaves "on D:, the partial Tidemark._LF as far as it went; no Tidemark.Exe"
 tmpfs_drive D 1500k
 robot <<'STEPS'
-start
-wait "Destination Directory"
-set 104 D:\TIDE
-key enter
-wait "License Agreement"
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "Application Error" 60000
-owner none
-has 65535 IoError
-has 65535 "Disk full."
-click 1
-gone
-exit 1
+@to_copying 'D:\TIDE'
+@disks 2
+@application_error IoError "Disk full."
 STEPS
 expect_file 'D:\TIDE\Tidemark._LF'
 size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)

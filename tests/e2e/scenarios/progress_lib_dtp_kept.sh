@@ -6,28 +6,13 @@ sees "an ordinary installation from three disks"
 leaves "tidemark.lib and Tidemark.Dtp as they were; README.TXT and the other files replaced by" \
        "the product's; the old FILETIDE.HLP in the destination untouched, the new one in" \
        "C:\\windows\\Help"
-dest='C:\Program Files\FileTidemark'
 place_file "$dest\\tidemark.lib" "the user's own library"
 place_file "$dest\\Tidemark.Dtp" "the user's own document"
 place_file "$dest\\FILETIDE.HLP" "an old help file"
 place_file "$dest\\README.TXT" "an old readme"
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-host disk disk2
-click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
-wait "Program Group" 120000
-click 1
-wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"
-click 7
-exit 0
+@install_all_disks
+@finish
 STEPS
 expect_unchanged "$dest\\tidemark.lib"
 expect_unchanged "$dest\\Tidemark.Dtp"

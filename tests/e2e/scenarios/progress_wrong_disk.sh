@@ -7,13 +7,8 @@ sees "\"Please Insert Disk number 2\"; OK with the drive empty: \"This is not th
      "FileTidemark files.\"; the program group page; the closing prompt, answered No"
 leaves "every product file byte for byte (the help file in C:\\windows\\Help), Tidemark.Exe cut" \
        "to the main program, no Tidemark._LF"
-dest='C:\Program Files\FileTidemark'
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
-click 1
+@to_copying
 wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
 owner "#32770"
 host disk empty
@@ -24,15 +19,9 @@ click 1
 wait "FileTidemark" 65535="Please Insert Disk number 2"
 host disk disk2
 click 1
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-host disk disk3
-click 1
+@disks 3
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
-wait "Program Group" 120000
-click 1
-wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"
-click 7
-exit 0
+@finish
 STEPS
 expect_installed "$dest"
 expect_file "$dest\\Tidemark.Exe" "$E2E_PRODUCT/Tidemark.Exe"
