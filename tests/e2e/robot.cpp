@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "robot_script.h"
@@ -358,23 +359,6 @@ void DoText(const Step& s, bool exact, bool anyCase = false) {
     }
 }
 
-// place <id> <x> <y> <w> <h>: a control's rectangle in its dialog's client coordinates.
-void DoPlace(const Step& s) {
-    HWND c = CurrentControl(WordInt(s, 1, "control id"));
-    RECT r{};
-    GetWindowRect(c, &r);
-    MapWindowPoints(HWND_DESKTOP, Current(), reinterpret_cast<POINT*>(&r), 2);
-    int want[4] = {WordInt(s, 2, "x"), WordInt(s, 3, "y"), WordInt(s, 4, "width"),
-                   WordInt(s, 5, "height")};
-    int seen[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    for (int i = 0; i < 4; ++i) {
-        if (want[i] != seen[i]) {
-            Fail("control at %d,%d size %dx%d, expected %d,%d size %dx%d", seen[0], seen[1],
-                 seen[2], seen[3], want[0], want[1], want[2], want[3]);
-        }
-    }
-}
-
 // inset <id> <left> <top> <right> <bottom>: a control's distances from its dialog's client edges.
 void DoInset(const Step& s) {
     HWND c = CurrentControl(WordInt(s, 1, "control id"));
@@ -611,68 +595,51 @@ void DoReg(const Step& s) {
     }
 }
 
+using StepAction = void (*)(const Step&);
+
+void DoQuit(const Step&) {
+    if (!PostThreadMessageA(g.setup.dwThreadId, WM_QUIT, 0, 0)) Fail("cannot post WM_QUIT");
+}
+
+// The step language: each step's first word and what it does.
+const std::pair<const char*, StepAction> kSteps[] = {
+    {"start", DoStart},
+    {"wait", DoWait},
+    {"text", [](const Step& s) { DoText(s, true); }},
+    {"has", [](const Step& s) { DoText(s, false); }},
+    {"itext", [](const Step& s) { DoText(s, true, true); }},
+    {"inset", DoInset},
+    {"style", DoStyle},
+    {"client", [](const Step&) { DoClientSize(); }},
+    {"owner", DoOwner},
+    {"focus", DoFocus},
+    {"centred", [](const Step&) { DoCentred(); }},
+    {"set", DoSet},
+    {"click",
+     [](const Step& s) { Post(CurrentControl(WordInt(s, 1, "control id")), BM_CLICK, 0, 0); }},
+    {"command",
+     [](const Step& s) { Post(Current(), WM_COMMAND, WordInt(s, 1, "command") & 0xFFFF, 0); }},
+    {"key", DoKey},
+    {"close", [](const Step&) { Post(Current(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    {"gone", DoGone},
+    {"stays", DoStays},
+    {"absent", DoAbsent},
+    {"host", DoHost},
+    {"shot", DoShot},
+    {"quit", DoQuit},
+    {"exit", DoExit},
+    {"regset", DoRegSet},
+    {"reg", DoReg},
+    {"dump", [](const Step&) { EmitWindow("window", Current()); }},
+    {"sync", [](const Step&) { Sync(); }},
+    {"sleep", [](const Step& s) { Sleep(WordInt(s, 1, "milliseconds")); }},
+};
+
 void RunStep(const Step& s) {
-    const std::string& v = s.words[0];
-    if (v == "start")
-        DoStart(s);
-    else if (v == "wait")
-        DoWait(s);
-    else if (v == "text")
-        DoText(s, true);
-    else if (v == "has")
-        DoText(s, false);
-    else if (v == "itext")
-        DoText(s, true, true);
-    else if (v == "place")
-        DoPlace(s);
-    else if (v == "inset")
-        DoInset(s);
-    else if (v == "style")
-        DoStyle(s);
-    else if (v == "client")
-        DoClientSize();
-    else if (v == "owner")
-        DoOwner(s);
-    else if (v == "focus")
-        DoFocus(s);
-    else if (v == "centred")
-        DoCentred();
-    else if (v == "set")
-        DoSet(s);
-    else if (v == "click")
-        Post(CurrentControl(WordInt(s, 1, "control id")), BM_CLICK, 0, 0);
-    else if (v == "command")
-        Post(Current(), WM_COMMAND, WordInt(s, 1, "command") & 0xFFFF, 0);
-    else if (v == "key")
-        DoKey(s);
-    else if (v == "close")
-        Post(Current(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    else if (v == "gone")
-        DoGone(s);
-    else if (v == "stays")
-        DoStays(s);
-    else if (v == "absent")
-        DoAbsent(s);
-    else if (v == "host")
-        DoHost(s);
-    else if (v == "shot")
-        DoShot(s);
-    else if (v == "quit") {
-        if (!PostThreadMessageA(g.setup.dwThreadId, WM_QUIT, 0, 0)) Fail("cannot post WM_QUIT");
-    } else if (v == "exit")
-        DoExit(s);
-    else if (v == "regset")
-        DoRegSet(s);
-    else if (v == "reg")
-        DoReg(s);
-    else if (v == "dump")
-        EmitWindow("window", Current());
-    else if (v == "sync")
-        Sync();
-    else if (v == "sleep")
-        Sleep(WordInt(s, 1, "milliseconds"));
-    else
-        Fail("unknown step %s", v.c_str());
+    for (const auto& step : kSteps) {
+        if (s.words[0] == step.first) return step.second(s);
+    }
+    Fail("unknown step %s", s.words[0].c_str());
 }
 
 // What the robot saw last, for the failure report.
