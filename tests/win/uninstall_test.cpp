@@ -86,12 +86,6 @@ TEST_F(UninstallTest, EntryUnderTheMachineNamesTheProductAndItsUninstaller) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kEntryKey));
 }
 
-TEST_F(UninstallTest, ATrailingBackslashOnTheDestinationGivesOneBackslash) {
-    InstallState.DestinationFolder = "D:\\Apps\\Tidemark\\";
-    RegisterUninstall();
-    EXPECT_EQ(Text("UnInstallString"), Stored("D:\\Apps\\Tidemark\\UnInstal.Exe"));
-}
-
 TEST_F(UninstallTest, ASecondRunOverwritesBothValues) {
     StoreValue(HKEY_LOCAL_MACHINE, kEntryKey, "DisplayName", REG_EXPAND_SZ, Stored("Old name"));
     InstallState.DestinationFolder = "C:\\First";
