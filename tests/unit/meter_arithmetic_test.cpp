@@ -13,63 +13,45 @@ namespace {
 constexpr int32_t kShippedArchive = 3390000;
 }
 
-TEST(MeterPosition, EndsOfTheBar) {
-    // 0 %: the red part is empty, the edge sits on BarLeft.
-    MeterReading start = MeterPositionFor(0, kShippedArchive, 12, 243);
-    EXPECT_EQ(start.Percentage, 0);
-    EXPECT_EQ(start.Edge, 12);
-    // 100 %: the edge is BarLeft + BarSpan, one pixel past BarRight (BarRight = 12 + 242).
-    MeterReading full = MeterPositionFor(kShippedArchive, kShippedArchive, 12, 243);
-    EXPECT_EQ(full.Percentage, 100);
-    EXPECT_EQ(full.Edge, 12 + 242 + 1);
-}
-
-TEST(MeterPosition, HalfwayRoundsTheEdgeToEven) {
-    // 1,695,000 of 3,390,000: 50 %; half of an odd span is x.5 and goes to the even pixel.
-    EXPECT_EQ(MeterPositionFor(1695000, kShippedArchive, 10, 243).Percentage, 50);
-    EXPECT_EQ(MeterPositionFor(1695000, kShippedArchive, 10, 243).Edge, 10 + 122);  // 121.5
-    EXPECT_EQ(MeterPositionFor(1695000, kShippedArchive, 10, 245).Edge, 10 + 122);  // 122.5
-    // The sum BarLeft + width is rounded, not the width alone: 11 + 122.5 = 133.5 goes to 134.
-    EXPECT_EQ(MeterPositionFor(1695000, kShippedArchive, 11, 245).Edge, 134);
-}
-
-TEST(MeterPosition, PercentageHalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(MeterPositionFor(1, 8, 0, 100).Percentage, 12);  // 12.5, not 13
-    EXPECT_EQ(MeterPositionFor(3, 8, 0, 100).Percentage, 38);  // 37.5
-    EXPECT_EQ(MeterPositionFor(5, 8, 0, 100).Percentage, 62);  // 62.5
-    EXPECT_EQ(MeterPositionFor(1, 3, 0, 100).Percentage, 33);
-    EXPECT_EQ(MeterPositionFor(2, 3, 0, 100).Percentage, 67);
-}
-
-TEST(MeterPosition, PercentageCarriesThe64BitMantissaError) {
-    // 23/40 is 57.5 exactly, but 23/40 rounded to 64 bits and multiplied by 100 lands just above
-    // the half, so the meter shows 58; a 53-bit or exact calculation would give 57.
-    EXPECT_EQ(MeterPositionFor(23, 40, 0, 100).Percentage, 58);
-    EXPECT_EQ(MeterPositionFor(109, 200, 0, 100).Percentage, 54);  // 54.5: 55 with 53 bits
-    EXPECT_EQ(MeterPositionFor(59, 200, 0, 100).Percentage, 29);   // 29.5: 30 with 53 bits
-}
-
-TEST(MeterPosition, EdgeComesFrom40BitFractionNotFromPercentage) {
-    // 7/54 of 243 is 31.5 exactly. Kept with 40-bit mantissas the width lands on 31.5 or just
-    // below and rounds to 31; in plain double arithmetic it lands above and gives 32.
-    EXPECT_EQ(MeterPositionFor(7, 54, 0, 243).Edge, 31);
-    EXPECT_EQ(MeterPositionFor(7, 54, 100, 243).Edge, 131);
-    // 9/70 of 245 is 31.5 as well; here the 40-bit width lands above the half (double: 31).
-    EXPECT_EQ(MeterPositionFor(9, 70, 0, 245).Edge, 32);
-    // The edge is not derived from the rounded percentage: 1 of 3 is 33 %, but a third of 243
-    // is 81 pixels, not 33 % of 243 (80.19).
-    MeterReading third = MeterPositionFor(1, 3, 0, 243);
-    EXPECT_EQ(third.Percentage, 33);
-    EXPECT_EQ(third.Edge, 81);
-}
-
-TEST(MeterPosition, NothingIsClampedPast100) {
-    MeterReading over = MeterPositionFor(2 * kShippedArchive, kShippedArchive, 10, 243);
-    EXPECT_EQ(over.Percentage, 200);
-    EXPECT_EQ(over.Edge, 10 + 2 * 243);
-    // Far beyond the 32-bit range the results saturate instead of wrapping.
-    MeterReading huge = MeterPositionFor(INT32_MAX, 1, 0, 243);
-    EXPECT_EQ(huge.Percentage, INT32_MAX);
+// Each row: done of total on a bar at left with span pixels, and what the meter shows.
+TEST(MeterPosition, PercentageAndEdge) {
+    struct Row {
+        int32_t done, total, left, span, percentage, edge;
+        const char* why;
+    } rows[] = {
+        {0, kShippedArchive, 12, 243, 0, 12, "empty: the edge on BarLeft"},
+        {kShippedArchive, kShippedArchive, 12, 243, 100, 12 + 243, "full: one past BarRight"},
+        {1695000, kShippedArchive, 10, 243, 50, 10 + 122, "121.5 goes to the even pixel"},
+        {1695000, kShippedArchive, 10, 245, 50, 10 + 122, "122.5 goes to the even pixel"},
+        {1695000, kShippedArchive, 11, 245, 50, 134, "the sum 133.5 is rounded, not the width"},
+        {1, 8, 0, 100, 12, -1, "12.5 to the even neighbour"},
+        {3, 8, 0, 100, 38, -1, "37.5"},
+        {5, 8, 0, 100, 62, -1, "62.5"},
+        {2, 3, 0, 100, 67, -1, "66.67"},
+        // Rounded to a 64-bit mantissa and multiplied by 100 these land just above the half; a
+        // 53-bit or exact calculation gives one less.
+        {23, 40, 0, 100, 58, -1, "57.5 with a 64-bit mantissa"},
+        {109, 200, 0, 100, 54, -1, "54.5: 55 with 53 bits"},
+        {59, 200, 0, 100, 29, -1, "29.5: 30 with 53 bits"},
+        // Kept with 40-bit mantissas the width of 7/54 of 243 (31.5) lands on or below the half;
+        // plain double arithmetic lands above it. For 9/70 of 245 it is the other way round.
+        {7, 54, 0, 243, -1, 31, "40-bit width, 31.5 down"},
+        {7, 54, 100, 243, -1, 131, "40-bit width, offset"},
+        {9, 70, 0, 245, -1, 32, "40-bit width, 31.5 up"},
+        // The edge is not derived from the rounded percentage (33 % of 243 is 80.19).
+        {1, 3, 0, 243, 33, 81, "a third of the bar"},
+        {2 * kShippedArchive, kShippedArchive, 10, 243, 200, 10 + 2 * 243, "not clamped at 100"},
+        {INT32_MAX, 1, 0, 243, INT32_MAX, -1, "saturates instead of wrapping"},
+    };
+    for (const Row& r : rows) {
+        MeterReading m = MeterPositionFor(r.done, r.total, r.left, r.span);
+        if (r.percentage >= 0) {
+            EXPECT_EQ(m.Percentage, r.percentage) << r.why;
+        }
+        if (r.edge >= 0) {
+            EXPECT_EQ(m.Edge, r.edge) << r.why;
+        }
+    }
 }
 
 TEST(MeterRounding, FortyBitMantissaRoundsHalvesAwayFromZero) {

@@ -65,3 +65,8 @@ TEST(LaunchName, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(LaunchFileName("v1.2\\Tidemark"), "v1.2\\Tidemark.Exe");
     EXPECT_EQ(LaunchFileName("a.b:Tidemark"), "a.b:Tidemark.Exe");
 }
+
+TEST(UninstallerPath, OneBackslashBeforeTheUninstaller) {
+    EXPECT_EQ(UninstallerPath("C:\\First"), "C:\\First\\UnInstal.Exe");
+    EXPECT_EQ(UninstallerPath("D:\\Apps\\Tidemark\\"), "D:\\Apps\\Tidemark\\UnInstal.Exe");
+}

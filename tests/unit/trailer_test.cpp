@@ -78,20 +78,6 @@ TEST(Trailer, FileShorterThanItsTrailerIsRefused) {
     EXPECT_FALSE(ParseTrailer(raw.bytes.data() + 4, 4, trailer));
 }
 
-TEST(Trailer, EncodeThenParseGivesTheSameTable) {
-    PayloadTrailer in;
-    in.UnpackedSize = 5000;
-    in.Table = {{"UnInstal.Exe", 1000, 2000}, {"FILETIDE.HLP", 3000, 2000}};
-    std::vector<uint8_t> bytes = EncodeTrailer(in);
-    EXPECT_EQ(bytes.size(), TrailerSize(2));
-    PayloadTrailer out;
-    ASSERT_TRUE(ParseTrailer(bytes.data() + bytes.size(), bytes.size(), out));
-    EXPECT_EQ(out.UnpackedSize, 5000);
-    ASSERT_EQ(out.Table.size(), 2u);
-    EXPECT_EQ(out.Table[1].Name, "FILETIDE.HLP");
-    EXPECT_EQ(out.Table[1].Offset, 3000);
-}
-
 TEST(FileTableCheck, RefusesEveryUnsafeEntryAndNamesIt) {
     auto refused = [](PayloadTrailer t, std::vector<uint8_t> lengths = {}) -> std::string {
         try {
