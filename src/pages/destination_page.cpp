@@ -17,7 +17,6 @@ namespace tidemark {
 namespace {
 
 constexpr int kFolderField = 104;
-constexpr int kFieldCapacity = 255;  // including the terminating zero
 const char kVendorKey[] = "Software\\Lanternfield";
 
 // The folder remembered by an earlier installation, or else the system's folder for programs
@@ -52,10 +51,7 @@ void StartPage(HWND page) {
 
 // A refused entry changes nothing visible: no message, no sound, the entry stays as typed.
 void AcceptEntry(HWND page) {
-    char text[kFieldCapacity] = {};
-    SendDlgItemMessageA(page, kFolderField, WM_GETTEXT, kFieldCapacity,
-                        reinterpret_cast<LPARAM>(text));
-    std::string entry = text;
+    std::string entry = FieldText(page, kFolderField);
     InstallState.DestinationFolder = entry;
     if (!PassesFormCheck(entry) || !PrepareFolder(entry)) return;
     // Every later step writes into the folder: an entry the tests above let through without it

@@ -10,7 +10,6 @@ namespace tidemark {
 namespace {
 
 constexpr int kNameField = 102;
-constexpr int kFieldCapacity = 255;  // including the terminating zero
 
 void StartPage(HWND page) {
     SetWindowTextA(page, "Program Group");
@@ -22,10 +21,7 @@ void StartPage(HWND page) {
 
 // Taken exactly as typed: not trimmed, tested or refused, and it may be empty.
 void AcceptName(HWND page) {
-    char text[kFieldCapacity] = {};
-    SendDlgItemMessageA(page, kNameField, WM_GETTEXT, kFieldCapacity,
-                        reinterpret_cast<LPARAM>(text));
-    InstallState.GroupName = text;
+    InstallState.GroupName = FieldText(page, kNameField);
     EndDialog(page, 1);
 }
 

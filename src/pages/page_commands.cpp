@@ -8,6 +8,13 @@ void ExitPageIfConfirmed(HWND page) {
     if (ConfirmExit()) EndDialog(page, 0);
 }
 
+std::string FieldText(HWND page, int field) {
+    constexpr int kFieldCapacity = 255;  // including the terminating zero
+    char text[kFieldCapacity] = {};
+    SendDlgItemMessageA(page, field, WM_GETTEXT, kFieldCapacity, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 void AcceptPage(HWND page) { EndDialog(page, 1); }
 
 void LeavePage(HWND page) { EndDialog(page, 0); }

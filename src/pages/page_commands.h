@@ -3,11 +3,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tidemark {
 
 // Cancel or Exit (also Esc and the close box): ends the page with 0 after a Yes to ConfirmExit;
 // on No the page stays exactly as it was.
 void ExitPageIfConfirmed(HWND page);
+
+// The text of an entry field as the page reads it: at most 254 characters.
+std::string FieldText(HWND page, int field);
 
 // Ends the page with 1 (accepted) or 0 (left).
 void AcceptPage(HWND page);
