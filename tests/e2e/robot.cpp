@@ -383,6 +383,13 @@ void DoStyle(const Step& s) {
     unsigned long seen = static_cast<unsigned long>(GetWindowLongPtrA(c, GWL_STYLE));
     unsigned long want = static_cast<unsigned long>(WordInt(s, 2, "style"));
     if (seen != want) Fail("style 0x%08lx, expected 0x%08lx", seen, want);
+    // An optional third number: extended style bits that must be set.
+    if (s.words.size() > 3) {
+        unsigned long extended = static_cast<unsigned long>(GetWindowLongPtrA(c, GWL_EXSTYLE));
+        unsigned long bits = static_cast<unsigned long>(WordInt(s, 3, "extended style"));
+        if ((extended & bits) != bits)
+            Fail("extended style 0x%08lx, expected the bits 0x%08lx", extended, bits);
+    }
 }
 
 void DoClientSize() {

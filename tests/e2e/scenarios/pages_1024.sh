@@ -50,7 +50,7 @@ text 1 "I Agree"
 text 2 Exit
 text 101 "You must agree to the terms of the above License Agreement to install and use FileTidemark. If you do not agree, click on the Exit button."
 text 102 "IMPORTANT: Please read the following License Agreement"
-style 0 0x50200804
+style 0 0x50200804 0x200
 inset 0 10 10 10 80
 owner LFSetUp
 shot licence
