@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "system/launch_rules.h"
 #include "system/registry_rules.h"
 #include "system/shortcut_rules.h"
 
@@ -55,18 +54,4 @@ TEST(LinkFile, IsTheGroupNameWithLnkInTheProgramsFolder) {
     EXPECT_EQ(LinkFilePath("", "My Tools"), "My Tools.LNK");
     // The group name is used as it stands, dots and all.
     EXPECT_EQ(LinkFilePath("P", "Tide.mark"), "P\\Tide.mark.LNK");
-}
-
-TEST(LaunchName, ReplacesTheExtensionOfTheFileNameOnly) {
-    EXPECT_EQ(LaunchFileName("Tidemark.Exe"), "Tidemark.Exe");
-    EXPECT_EQ(LaunchFileName("Tidemark.dat"), "Tidemark.Exe");
-    EXPECT_EQ(LaunchFileName("Tidemark"), "Tidemark.Exe");
-    // A dot before the last backslash or colon belongs to a folder or drive, not the name.
-    EXPECT_EQ(LaunchFileName("v1.2\\Tidemark"), "v1.2\\Tidemark.Exe");
-    EXPECT_EQ(LaunchFileName("a.b:Tidemark"), "a.b:Tidemark.Exe");
-}
-
-TEST(UninstallerPath, OneBackslashBeforeTheUninstaller) {
-    EXPECT_EQ(UninstallerPath("C:\\First"), "C:\\First\\UnInstal.Exe");
-    EXPECT_EQ(UninstallerPath("D:\\Apps\\Tidemark\\"), "D:\\Apps\\Tidemark\\UnInstal.Exe");
 }
