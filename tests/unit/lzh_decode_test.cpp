@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzh/lzh_model.h"
 
 namespace tidemark {
 namespace {
@@ -240,18 +239,6 @@ TEST(LzhDecodeVectors, InitialTreeCodes) {
     // Symbols 256 and 313 (matches of 3 and 60) with position 0, the byte written last.
     EXPECT_EQ(Decode({0x8C, 0x00, 0x00}, 3), Spaces(3));
     EXPECT_EQ(Decode({0xC5, 0x00}, 60), Spaces(60));
-
-    ReferenceModel model;
-    auto text = [&](int symbol) {
-        std::string s;
-        for (int bit : model.Code(symbol)) s += char('0' + bit);
-        return s;
-    };
-    EXPECT_EQ(text(0x00), "110001100");
-    EXPECT_EQ(text(0x41), "111001101");
-    EXPECT_EQ(text(255), "10001011");
-    EXPECT_EQ(text(256), "10001100");
-    EXPECT_EQ(text(313), "11000101");
 }
 
 TEST(LzhDecodeCalls, NothingHappensForNoOutput) {
@@ -345,7 +332,8 @@ TEST(LzhDecodeStop, ClearedDuringAReadEndsAfterThatSymbol) {
 }
 
 // Long runs of mixed symbols, so the tree is rebuilt many times: any difference from the plain
-// model in the halving, the insertion order or the timing of a rebuild changes the output.
+// model in the update, the halving, the insertion order or the timing of a rebuild changes the
+// codes from then on, and so the output.
 TEST(LzhDecodeModel, LongStreamsMatchThePlainModel) {
     for (unsigned seed : {1u, 2u, 3u}) {
         std::mt19937 random(seed);
@@ -365,34 +353,6 @@ TEST(LzhDecodeModel, LongStreamsMatchThePlainModel) {
             << "seed " << seed << ": first difference at "
             << std::mismatch(got.begin(), got.end(), expected.begin()).first - got.begin();
     }
-}
-
-TEST(LzhDecodeModel, TablesAgreeWithThePlainModelAcrossRebuilds) {
-    lzh::LzhModel model;
-    model.InitTree();
-    ReferenceModel reference;
-    std::mt19937 random(11);
-    std::geometric_distribution<int> skewed(0.05);
-    bool rebuiltOnTime = false;
-    for (int n = 1; n <= 120000; ++n) {
-        int symbol = skewed(random) % 314;
-        model.UpdateModel(symbol);
-        reference.Update(symbol);
-        // The root counts one per symbol from 314, so the 32,455th symbol finds it at 0x8000.
-        if (n == 32454) {
-            EXPECT_EQ(model.Freq[626], 0x8000);
-        }
-        if (n == 32455) rebuiltOnTime = model.Freq[626] < 0x4100;
-        if (n % 997 != 0 && (n < 32450 || n > 32460)) continue;
-        for (int i = 0; i < 627; ++i) {
-            ASSERT_EQ(model.Freq[i], reference.freq[i]) << "symbol " << n << " node " << i;
-            ASSERT_EQ(model.Child[i], reference.child[i]) << "symbol " << n << " node " << i;
-        }
-        for (int i = 0; i < 941; ++i) {
-            ASSERT_EQ(model.Parent[i], reference.parent[i]) << "symbol " << n << " at " << i;
-        }
-    }
-    EXPECT_TRUE(rebuiltOnTime);
 }
 
 }  // namespace
