@@ -231,20 +231,5 @@ TEST(LzhEncodeSize, CostBasedParseBeatsTheOthers) {
     EXPECT_LT(random, 100000u * 102 / 100);
 }
 
-TEST(LzhEncodeProgress, ReportsRisingCountsEndingWithTheTotal) {
-    Bytes data = Text(1200000, 10);
-    for (LzhParse parse : kParses) {
-        std::vector<std::pair<size_t, size_t>> calls;
-        LzhEncodeOptions options;
-        options.Parse = parse;
-        options.Progress = [&](size_t done, size_t total) { calls.emplace_back(done, total); };
-        LzhEncode(data.data(), data.size(), options);
-        ASSERT_GE(calls.size(), 3u) << Name(parse);
-        for (size_t i = 1; i < calls.size(); ++i) EXPECT_LE(calls[i - 1].first, calls[i].first);
-        for (const auto& call : calls) EXPECT_EQ(call.second, data.size());
-        EXPECT_EQ(calls.back().first, data.size());
-    }
-}
-
 }  // namespace
 }  // namespace tidemark
