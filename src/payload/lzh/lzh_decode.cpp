@@ -20,10 +20,20 @@ using namespace lzh;
 // those changes place, the entries below it are filled again; when the tree is rebuilt, the
 // whole table is. The nodes passed through also spare the model's update most parent look-ups.
 constexpr unsigned kPrefixBits = 8;
+static_assert(kPrefixBits <= 9, "a longer look ahead could read more than the code needs");
 
 struct PrefixEntry {
     uint16_t Depth;
     uint16_t Path[kPrefixBits];  // the nodes at depths 1 to Depth
+};
+
+// Where a node less than kPrefixBits deep sat when the table was last filled below it. An
+// exchange of two nodes leaves both places where they were (only what hangs below them moves),
+// so a place found here still holds when one of its nodes is exchanged, unless a move higher
+// up has since carried the node deeper; the table itself tells (see Refill).
+struct PrefixPlace {
+    uint8_t Depth;  // 1 to kPrefixBits - 1; 0 for a node never placed
+    uint16_t First;  // the first entry below it
 };
 
 // Everything one run owns; nothing survives from one run to the next.
@@ -31,9 +41,7 @@ struct LzhDecodeState {
     LzhModel Model;
     uint8_t Ring[kRingSize];
     PrefixEntry Prefix[1u << kPrefixBits];
-    // Set for every node less than kPrefixBits deep (and possibly for some that moved deeper
-    // since, which only costs a needless look).
-    bool InPrefix[kTreeSize];
+    PrefixPlace Place[kTreeSize];
 };
 
 void SetPrefixEntry(PrefixEntry& entry, unsigned depth, const uint16_t* path) {
@@ -43,53 +51,54 @@ void SetPrefixEntry(PrefixEntry& entry, unsigned depth, const uint16_t* path) {
     std::memcpy(entry.Path, path, sizeof entry.Path);
 }
 
-// Fills the entries whose bits lead through `node`, which lies `depth` deep (less than
-// kPrefixBits) at the end of the bits `code`; path[0 .. depth - 1] holds the nodes from depth 1
-// down to node.
-void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned code,
+// Fills the entries whose bits lead through `node`, which lies `depth` deep (1 to
+// kPrefixBits - 1) above the entries from `first` on; path[0 .. depth - 1] holds the nodes from
+// depth 1 down to node.
+void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned first,
                 uint16_t* path) {
-    state.InPrefix[node] = true;
+    state.Place[node] = {static_cast<uint8_t>(depth), static_cast<uint16_t>(first)};
     unsigned child = state.Model.Child[node];
     if (child >= kTreeSize) {
-        unsigned shift = kPrefixBits - depth;
-        for (unsigned i = 0; i < (1u << shift); ++i)
-            SetPrefixEntry(state.Prefix[(code << shift) | i], depth, path);
+        for (unsigned i = 0; i < (1u << (kPrefixBits - depth)); ++i)
+            SetPrefixEntry(state.Prefix[first + i], depth, path);
         return;
     }
-    for (unsigned bit = 0; bit < 2; ++bit) {
-        path[depth] = static_cast<uint16_t>(child + bit);
-        if (depth + 1 == kPrefixBits) {
-            SetPrefixEntry(state.Prefix[(code << 1) | bit], kPrefixBits, path);
-        } else {
-            FillPrefix(state, child + bit, depth + 1, (code << 1) | bit, path);
-        }
+    if (depth + 1 == kPrefixBits) {
+        path[depth] = static_cast<uint16_t>(child);
+        SetPrefixEntry(state.Prefix[first], kPrefixBits, path);
+        path[depth] = static_cast<uint16_t>(child + 1);
+        SetPrefixEntry(state.Prefix[first + 1], kPrefixBits, path);
+        return;
     }
+    unsigned half = 1u << (kPrefixBits - 1 - depth);
+    path[depth] = static_cast<uint16_t>(child);
+    FillPrefix(state, child, depth + 1, first, path);
+    path[depth] = static_cast<uint16_t>(child + 1);
+    FillPrefix(state, child + 1, depth + 1, first + half, path);
 }
 
-// After `node` has taken another subtree: fills again the entries that lead through it.
+// After `node` has taken another subtree: fills again the entries that lead through it, if it
+// is still less than kPrefixBits deep.
 void RefillPrefix(LzhDecodeState& state, unsigned node) {
-    const LzhModel& model = state.Model;
-    // The nodes from `node` up, until the root or until it is too deep to matter.
-    uint16_t upward[kPrefixBits];
-    unsigned depth = 0;
-    for (unsigned n = node; n != kRootNode; n = model.Parent[n]) {
-        if (depth == kPrefixBits - 1) return;
-        upward[depth++] = static_cast<uint16_t>(n);
-    }
-    uint16_t path[kPrefixBits] = {};
-    unsigned code = 0;
-    for (unsigned level = 0; level < depth; ++level) {
-        unsigned n = upward[depth - 1 - level];
-        path[level] = static_cast<uint16_t>(n);
-        code = (code << 1) | (n - model.Child[model.Parent[n]]);
-    }
-    FillPrefix(state, node, depth, code, path);
+    PrefixPlace place = state.Place[node];
+    if (place.Depth == 0) return;
+    const PrefixEntry& entry = state.Prefix[place.First];
+    // A node carried deeper is no longer where its place says: another node, or a shorter
+    // code, is found there.
+    if (entry.Depth < place.Depth || entry.Path[place.Depth - 1] != node) return;
+    uint16_t path[kPrefixBits];
+    std::memcpy(path, entry.Path, sizeof path);
+    FillPrefix(state, node, place.Depth, place.First, path);
 }
 
 void BuildPrefix(LzhDecodeState& state) {
-    std::memset(state.InPrefix, 0, sizeof state.InPrefix);
+    std::memset(state.Place, 0, sizeof state.Place);
     uint16_t path[kPrefixBits] = {};
-    FillPrefix(state, kRootNode, 0, 0, path);
+    unsigned child = state.Model.Child[kRootNode];
+    for (unsigned bit = 0; bit < 2; ++bit) {
+        path[0] = static_cast<uint16_t>(child + bit);
+        FillPrefix(state, child + bit, 1, bit << (kPrefixBits - 1), path);
+    }
 }
 
 }  // namespace
@@ -107,28 +116,32 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     // damaged one independent of leftover memory.
     std::memset(ring + kFirstRingPos, 0, kRingSize - kFirstRingPos);
     unsigned ringPos = kFirstRingPos;
-    // 64 bits: the last match may carry the count past a 32-bit OutputSize.
-    int64_t produced = 0;
+    // Counts down; 64 bits, as the last match may carry it past zero.
+    int64_t remaining = OutputSize;
     uint16_t taken = 0;
+    if (remaining <= 0 || !ContinueFlag) return;
 
-    // The bit reservoir, left-aligned. Before each bit is used it is topped up, one byte per
-    // ReadProc call, whenever 8 bits or fewer are left; so the first bit costs two reads and
-    // the caller sees the reads fall between the writes exactly where such a reservoir puts
-    // them. Taking n bits at once after topping up to n + 8 makes the same reads.
+    // The bit reservoir, left-aligned, and how many of its bits are valid. Before each bit is
+    // used it must hold at least 9, topped up one byte per ReadProc call: so the caller sees
+    // the reads fall between the writes exactly where such a reservoir puts them. No writes
+    // come between the bits of one symbol (code and position), so the reads for them may be
+    // made in one go, as long as there are no more of them than the last bit needs: to take n
+    // bits, top up to n + 8. After that at least 8 bits are left, enough to look ahead into
+    // the next code or position without a read.
     uint32_t bits = 0;
     unsigned count = 0;
-    auto topUp = [&](unsigned needed) {
-        while (count < needed + 8) {
-            uint8_t byte = 0;
-            uint16_t actual = 0;
-            Read(&byte, 1, &actual);
-            // Anything but exactly one byte delivered (end of input, a failed read, a stop)
-            // counts as a zero byte.
-            if (actual != 1) byte = 0;
-            bits |= uint32_t(byte) << (24 - count);
-            count += 8;
-        }
+    auto fetch = [&] {
+        uint8_t byte = 0;
+        uint16_t actual = 0;
+        Read(&byte, 1, &actual);
+        // Anything but exactly one byte delivered (end of input, a failed read, a stop)
+        // counts as a zero byte.
+        if (actual != 1) byte = 0;
+        bits |= uint32_t(byte) << (24 - count);
+        count += 8;
     };
+    // The first of the two bytes that the first bit needs.
+    fetch();
 
     // The nodes from the root down to the current symbol's leaf; no code is longer than the
     // tree has nodes.
@@ -136,23 +149,25 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     path[0] = kRootNode;
     BuildPrefix(*state);
     auto watchSwap = [&state](unsigned a, unsigned b) {
-        if (state->InPrefix[a]) RefillPrefix(*state, a);
-        if (state->InPrefix[b]) RefillPrefix(*state, b);
+        if ((state->Place[a].Depth | state->Place[b].Depth) != 0) {
+            RefillPrefix(*state, a);
+            RefillPrefix(*state, b);
+        }
     };
 
-    while (produced < OutputSize && ContinueFlag) {
-        // At least 9 bits are in hand after a top-up, so the prefix can be peeked.
-        if (count <= 8) topUp(1);
+    do {
+        // With 8 bits in hand the first bit needs a read anyway.
+        if (kPrefixBits > 8 && count < kPrefixBits) fetch();
         const PrefixEntry& entry = state->Prefix[bits >> (32 - kPrefixBits)];
         unsigned depth = entry.Depth;
-        topUp(depth);
+        if (count < depth + 8) fetch();
         bits <<= depth;
         count -= depth;
         std::memcpy(path + 1, entry.Path, sizeof entry.Path);
         // From the table, not from the copy just made: the load need not wait for the store.
         unsigned node = model.Child[entry.Path[depth - 1]];
         while (node < kTreeSize) {
-            if (count <= 8) topUp(1);
+            if (count <= 8) fetch();
             unsigned next = node + (bits >> 31);
             path[++depth] = static_cast<uint16_t>(next);
             node = model.Child[next];
@@ -171,15 +186,14 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
             ring[ringPos] = static_cast<uint8_t>(symbol);
             Write(&ring[ringPos], 1, &taken);
             ringPos = (ringPos + 1) & (kRingSize - 1);
-            ++produced;
+            --remaining;
             continue;
         }
 
         // The first eight bits of the position tell how many more follow.
-        topUp(8);
         unsigned first = bits >> 24;
-        unsigned width = 8 + kPositionTables.Length[first] - 2u;
-        topUp(width);
+        unsigned width = kPositionTables.Length[first] + 6u;
+        while (count < width + 8) fetch();
         unsigned low = (bits >> (32 - width)) & 0x3F;
         bits <<= width;
         count -= width;
@@ -187,14 +201,27 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
 
         unsigned from = (ringPos - position - 1) & (kRingSize - 1);
         unsigned length = MatchLength(symbol);
-        for (unsigned k = 0; k < length; ++k) {
+        remaining -= length;
+        if (ringPos + length <= kRingSize && from + length <= kRingSize) {
+            // Neither end wraps: plain pointers. Byte by byte, so that a match may repeat the
+            // bytes it is producing.
+            uint8_t* out = ring + ringPos;
+            const uint8_t* in = ring + from;
+            uint8_t* end = out + length;
+            do {
+                *out = *in++;
+                Write(out, 1, &taken);
+            } while (++out != end);
+            ringPos = (ringPos + length) & (kRingSize - 1);
+            continue;
+        }
+        do {
             ring[ringPos] = ring[from];
             Write(&ring[ringPos], 1, &taken);
             ringPos = (ringPos + 1) & (kRingSize - 1);
             from = (from + 1) & (kRingSize - 1);
-        }
-        produced += length;
-    }
+        } while (--length != 0);
+    } while (remaining > 0 && ContinueFlag);
 }
 
 }  // namespace tidemark

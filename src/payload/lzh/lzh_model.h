@@ -30,8 +30,9 @@ struct LzhModel {
     // For an internal node its bit-0 child (the bit-1 child follows it); for a leaf, the
     // symbol + kTreeSize.
     uint16_t Child[kTreeSize];
-    // Parent of each node, and, from kTreeSize on, the leaf of each symbol.
-    uint16_t Parent[kTreeSize + kSymbolCount];
+    // Parent of each node, and, from kTreeSize on, the leaf of each symbol; one scratch entry
+    // after them (see SecondChild).
+    uint16_t Parent[kTreeSize + kSymbolCount + 1];
 
     void InitTree() {
         for (unsigned i = 0; i < kSymbolCount; ++i) {
@@ -109,43 +110,61 @@ struct LzhModel {
     // node changes place. The tree must not be due for a rebuild.
     template <typename SwapWatcher>
     void UpdateAlong(const uint16_t* path, unsigned depth, SwapWatcher&& swapped) {
-        for (unsigned level = depth;; --level) {
-            unsigned node = path[level];
-            unsigned k = ++Freq[node];
-            if (level == 0) return;
-            if (k > Freq[node + 1]) {
+        const uint16_t* at = path + depth;
+        do {
+            uint16_t* freq = Freq + *at;
+            unsigned count = freq[0];
+            if (__builtin_expect(count == freq[1], false)) {
                 // The path above still holds when the new place has the same parent.
-                unsigned parent = Parent[Exchange(node, k, swapped)];
-                if (parent != path[level - 1]) return CountFrom(parent, swapped);
+                unsigned parent = Parent[Exchange(*at, count, swapped)];
+                if (parent != at[-1]) return CountFrom(parent, swapped);
+            } else {
+                freq[0] = static_cast<uint16_t>(count + 1);
             }
-        }
+        } while (--at != path);
+        ++Freq[kRootNode];
     }
 
 private:
-    // Counts one more for node and each of its ancestors.
+    static constexpr unsigned kScratchParent = kTreeSize + kSymbolCount;
+
+    // Where the parent of the bit-1 child of a node whose Child entry is c is kept: a leaf has
+    // no second child, and its parent goes to the scratch entry instead of a test.
+    static unsigned SecondChild(unsigned c) { return c < kTreeSize ? c + 1 : kScratchParent; }
+
+    // Counts one more for node and each of its ancestors. Counts are sorted, so one more leaves
+    // a node above its right neighbour exactly when the two counted the same.
     template <typename SwapWatcher>
     void CountFrom(unsigned node, SwapWatcher&& swapped) {
-        do {
-            unsigned k = ++Freq[node];
-            if (k > Freq[node + 1]) node = Exchange(node, k, swapped);
+        // The root is counted on its own: the sentinel above it counts more, so it never moves.
+        while (node != kRootNode) {
+            uint16_t* freq = Freq + node;
+            unsigned count = freq[0];
+            if (__builtin_expect(count == freq[1], false)) {
+                node = Exchange(node, count, swapped);
+            } else {
+                freq[0] = static_cast<uint16_t>(count + 1);
+            }
             node = Parent[node];
-        } while (node != 0);
+        }
+        ++Freq[kRootNode];
     }
 
-    // Node has just reached count k, above its right neighbour's: it trades places with the
-    // last node of the run that still counts less. Returns its new place.
+    // Node, counting `count` like its right neighbour, is about to count one more: it trades
+    // places with the last node of the run that counts the same, which then counts one more.
+    // Returns its new place.
     template <typename SwapWatcher>
-    unsigned Exchange(unsigned node, unsigned k, SwapWatcher&& swapped) {
-        unsigned l = EndOfRun(node + 1, k - 1);
-        Freq[node] = Freq[l];
-        Freq[l] = static_cast<uint16_t>(k);
+    unsigned Exchange(unsigned node, unsigned count, SwapWatcher&& swapped) {
+        unsigned l = EndOfRun(node + 1, count);
+        // Freq[node] keeps its value: the node that comes to it counted the same.
+        Freq[l] = static_cast<uint16_t>(count + 1);
         unsigned i = Child[node];
-        Parent[i] = static_cast<uint16_t>(l);
-        if (i < kTreeSize) Parent[i + 1] = static_cast<uint16_t>(l);
         unsigned j = Child[l];
-        Child[l] = static_cast<uint16_t>(i);
+        Parent[i] = static_cast<uint16_t>(l);
+        Parent[SecondChild(i)] = static_cast<uint16_t>(l);
         Parent[j] = static_cast<uint16_t>(node);
-        if (j < kTreeSize) Parent[j + 1] = static_cast<uint16_t>(node);
+        Parent[SecondChild(j)] = static_cast<uint16_t>(node);
+        Child[l] = static_cast<uint16_t>(i);
         Child[node] = static_cast<uint16_t>(j);
         swapped(node, l);
         return l;
