@@ -79,53 +79,26 @@ inline int IoCodeOf(const std::function<void()>& action) {
     return 0;
 }
 
-// A window with a frame control 101, set up as a progress page's meter, that counts
-// the messages of kPokeMessage dispatched to it and runs onPoke for each.
+// A window with a frame control 101, set up as a progress page's meter. Message-only: it needs
+// no display, which the test runs do not always have.
 class StandInPage {
 public:
-    static constexpr UINT kPokeMessage = WM_APP + 7;
-
     StandInPage() {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA windowClass = {};
-            windowClass.lpfnWndProc = Procedure;
-            windowClass.hInstance = GetModuleHandleA(nullptr);
-            windowClass.lpszClassName = "ProgressStandIn";
-            RegisterClassA(&windowClass);
-            registered = true;
-        }
-        // Message-only: it needs no display, which the test runs do not always have.
-        window_ = CreateWindowExA(0, "ProgressStandIn", "Please Stand By...", 0, 0, 0, 341, 150,
+        window_ = CreateWindowExA(0, "STATIC", "Please Stand By...", 0, 0, 0, 341, 150,
                                   HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
         CreateWindowExA(0, "STATIC", "frame", WS_CHILD | WS_VISIBLE | SS_BLACKFRAME, 22, 40, 246,
                         19, window_, reinterpret_cast<HMENU>(101), GetModuleHandleA(nullptr),
                         nullptr);
-        current_ = this;
         tidemark::SetUpMeter(window_);
     }
     ~StandInPage() {
         tidemark::TearDownMeter(window_);
         DestroyWindow(window_);
-        current_ = nullptr;
     }
     HWND Window() const { return window_; }
-    void Poke() { PostMessageA(window_, kPokeMessage, 0, 0); }
-    int Pokes() const { return pokes_; }
-    std::function<void()> onPoke;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == kPokeMessage && current_) {
-            ++current_->pokes_;
-            if (current_->onPoke) current_->onPoke();
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    static inline StandInPage* current_ = nullptr;
     HWND window_ = nullptr;
-    int pokes_ = 0;
 };
 
 }  // namespace progress_test

@@ -127,23 +127,6 @@ TEST_F(ShortcutTest, DefaultGroupLinkStartsTheMainProgramInTheDestination) {
     EXPECT_EQ(FilesIn(programs_), 1);
 }
 
-TEST_F(ShortcutTest, WithoutAProgramsValueTheLinkGoesToTheCurrentFolder) {
-    RemovePrograms();
-    ASSERT_TRUE(SetCurrentDirectoryA(scratch_.c_str()));
-    CreateShortcut();
-    EXPECT_TRUE(FileExists(scratch_ + "\\FileTidemark.LNK"));
-    EXPECT_FALSE(FileExists(programs_ + "\\FileTidemark.LNK"));
-}
-
-TEST_F(ShortcutTest, ADestinationWithATrailingBackslashGivesOneBackslashInTheTarget) {
-    InstallState.DestinationFolder = destination_ + "\\";
-    CreateShortcut();
-    LinkFields link = LoadLink(programs_ + "\\FileTidemark.LNK");
-    ASSERT_TRUE(link.Loaded);
-    EXPECT_STRCASEEQ(link.Target.c_str(), (destination_ + "\\Tidemark.Exe").c_str());
-    EXPECT_STRCASEEQ(link.WorkingFolder.c_str(), (destination_ + "\\").c_str());
-}
-
 TEST_F(ShortcutTest, ALinkPathOver254CharactersIsNotSavedAnywhere) {
     // A folder that leaves room for exactly 254 characters with the default group name, so one
     // more character in the group name is the first path that does not fit.
