@@ -106,9 +106,6 @@ expect_not_seen() {  # expect_not_seen <grep pattern> <what>
     if grep -q "$1" "$E2E_RESULTS/robot.log"; then fail "a $2 was shown"; else pass "no $2"; fi
 }
 
-# The last window the robot reported with this caption, as one JSON line.
-seen_window() { grep '"ev":"window"' "$E2E_RESULTS/robot.log" | grep -F "\"caption\":\"$1\"" | tail -1; }
-
 # --- pixels ----------------------------------------------------------------------------------
 
 # The screenshot as "x y r g b" lines for a region.

@@ -1,7 +1,6 @@
 # The end-to-end harness, sourced by run-scenario before a scenario file. A scenario calls:
 #   disks <set>                the disk folders to use (default: the sample set); copied per run
 #   screen <W>x<H>             the screen size (default 1024x768)
-#   reg_set <HKCU|HKLM> <key> <value> <text>   a registry text value before the run
 #   robot <<'EOF' ... EOF      runs the robot with these steps; A: holds disk1 at the start
 #   then checks (expect_*, check_*) on what the run left, and nothing else: run-scenario ends it.
 # Every wait has a timeout; every process started here is stopped at the end.
@@ -106,15 +105,8 @@ tmpfs_drive() {  # tmpfs_drive <letter> <size> [ro]
     ln -sfn "$dir" "$WINEPREFIX/dosdevices/${1,,}:"
 }
 
-# Registry edits before the run go straight into the prefix's registry files (the server is
-# not running yet), which saves a Wine start.
+# Names as the prefix's registry files write them.
 reg_escape() { local s=$1; s=${s//\\/\\\\}; s=${s//\"/\\\"}; printf '%s' "$s"; }
-reg_set() {  # reg_set <HKCU|HKLM> <key> <value> <text>
-    local file=$WINEPREFIX/user.reg key
-    [ "$1" = HKLM ] && file=$WINEPREFIX/system.reg
-    key=$(reg_escape "$2")
-    printf '\n[%s] 0\n"%s"="%s"\n' "$key" "$(reg_escape "$3")" "$(reg_escape "$4")" >>"$file"
-}
 
 # Prints a registry text value after the run; status 1 when the key or value is missing.
 reg_get() {  # reg_get <HKCU|HKLM> <key> <value>
@@ -217,6 +209,17 @@ steps_disks() {  # @disks <n>...
 steps_install_all_disks() {  # @install_all_disks [<folder>]
     steps_to_copying "$@"
     steps_disks 2 3
+}
+
+# OK on the destination page with <entry> (a robot word: quote it as the robot reads it) does
+# nothing visible: the page stays, keeping the entry.
+steps_refused() {  # @refused <entry>
+    printf 'set 104 %s\ncommand 1\nstays 300\ntext 104 %s\n' "$1" "$1"
+}
+
+# No to the exit question: the page <caption> stays.
+steps_declined() {  # @declined <caption>
+    printf '%s\n' 'wait "Exit FileTidemark"' 'click 7' 'gone' "wait \"$1\"" 'stays 300'
 }
 
 # The closing prompt answered with <button> (7 No, 6 Yes); the setup program ends with 0.

@@ -449,9 +449,7 @@ void DoKey(const Step& s) {
         WPARAM vk;
         LPARAM scan;
     } keys[] = {{"esc", VK_ESCAPE, 0x01},
-                {"enter", VK_RETURN, 0x1C},
-                {"tab", VK_TAB, 0x0F},
-                {"space", VK_SPACE, 0x39}};
+                {"enter", VK_RETURN, 0x1C}};
     for (const Key& k : keys) {
         if (s.words[1] != k.name) continue;
         HWND f = FocusWindow();
@@ -637,8 +635,6 @@ const std::pair<const char*, StepAction> kSteps[] = {
     {"exit", DoExit},
     {"regset", DoRegSet},
     {"reg", DoReg},
-    {"dump", [](const Step&) { EmitWindow("window", Current()); }},
-    {"sync", [](const Step&) { Sync(); }},
     {"sleep", [](const Step& s) { Sleep(WordInt(s, 1, "milliseconds")); }},
 };
 

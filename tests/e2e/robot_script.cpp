@@ -31,27 +31,15 @@ bool SplitWords(const std::string& line, std::vector<std::string>* words, std::s
                     continue;
                 }
                 if (i >= n) break;
+                // The escapes \r \n \t \\ \" stand for these characters; no others exist.
+                static const std::string kEscapes = "rnt\\\"", kMeanings = "\r\n\t\\\"";
                 char e = line[i++];
-                switch (e) {
-                    case 'r':
-                        word += '\r';
-                        break;
-                    case 'n':
-                        word += '\n';
-                        break;
-                    case 't':
-                        word += '\t';
-                        break;
-                    case '\\':
-                        word += '\\';
-                        break;
-                    case '"':
-                        word += '"';
-                        break;
-                    default:
-                        *error = std::string("unknown escape \\") + e;
-                        return false;
+                size_t k = kEscapes.find(e);
+                if (k == std::string::npos) {
+                    *error = std::string("unknown escape \\") + e;
+                    return false;
                 }
+                word += kMeanings[k];
             }
             if (!closed) {
                 *error = "unterminated quote";
