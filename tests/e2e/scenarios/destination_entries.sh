@@ -13,44 +13,23 @@ wait "Destination Directory"
 set 104 ""
 key enter
 stays 300
-set 104 C
-command 1
-stays 300
-text 104 C
-set 104 "\\\\SERVER\\SHARE"
-command 1
-stays 300
-set 104 " C:\\TIDE"
-command 1
-stays 300
-text 104 " C:\\TIDE"
-set 104 "CX\\TIDE"
-command 1
-stays 300
-set 104 "C:\\NEW\\SUB"
-command 1
-stays 300
-text 104 "C:\\NEW\\SUB"
-set 104 "C:\\TOOLS\\NOTES.TXT"
-command 1
-stays 300
-set 104 "C:\\TOOLS\\*.*"
-command 1
-stays 300
-set 104 "Q:\\"
-command 1
-stays 300
-set 104 "C:X"
-command 1
-stays 300
+@refused C
+@refused '\\SERVER\SHARE'
+@refused '" C:\\TIDE"'
+@refused 'CX\TIDE'
+@refused 'C:\NEW\SUB'
+@refused 'C:\TOOLS\NOTES.TXT'
+@refused 'C:\TOOLS\*.*'
+@refused 'Q:\'
+@refused C:X
 shot refused
-set 104 "C:\\NEWTIDE"
+set 104 C:\NEWTIDE
 command 1
 wait "License Agreement"
 command 2
 @confirm_exit
 # A drive root is an existing folder: accepted without creating anything.
-@to_licence '"C:\\"'
+@to_licence 'C:\'
 click 2
 @confirm_exit
 STEPS

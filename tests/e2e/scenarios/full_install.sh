@@ -42,12 +42,10 @@ click 7
 exit 0
 STEPS
 expect_installed "$dest"
-expect_file "$dest\\Tidemark.Exe" "$E2E_PRODUCT/Tidemark.Exe"
-uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\FileTidemark'
-expect_reg HKLM "$uninstall" DisplayName FileTidemark
+expect_uninstall_entry
 # The folder field is upper-case (ES_UPPERCASE also converts the proposal put into it), so the
 # destination read back from it is too.
-expect_reg HKLM "$uninstall" UnInstallString 'C:\PROGRAM FILES\FILETIDEMARK\UnInstal.Exe'
+expect_reg HKLM "$uninstall_key" UnInstallString 'C:\PROGRAM FILES\FILETIDEMARK\UnInstal.Exe'
 if programs=$(reg_get HKCU 'Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs); then
     expect_file "$programs\\FileTidemark.LNK"
     link=$(hostpath "$programs\\FileTidemark.LNK")

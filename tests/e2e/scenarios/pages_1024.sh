@@ -1,9 +1,12 @@
-# The backdrop and the first two pages at 1024x768, and the cancel questions on both pages.
+# The backdrop and the first two pages at 1024x768, the cancel questions on both pages, and an
+# earlier installation in the destination that a stopped run leaves alone.
 sees "the blue-to-black backdrop with its title, logo and notice; the destination page with the" \
      "proposed folder; Cancel, Esc and the close box each ask \"Exit FileTidemark\", and No keeps" \
      "the page as it was; the licence page likewise; closing it with Yes ends the run with" \
      "\"The Installation process has been terminated.\" over the backdrop"
-leaves "the proposed destination folder, created when OK accepted it, and nothing in it"
+leaves "every file of the earlier installation as it was: Tidemark.Exe, Tidemark._LF, a .LIB and a" \
+       ".DTP in the destination; no uninstall entry"
+for f in Tidemark.Exe Tidemark._LF Tide.LIB Tide.DTP; do place_file "$dest\\$f" "earlier $f"; done
 robot <<'STEPS'
 start
 wait "Destination Directory"
@@ -23,23 +26,12 @@ owner none
 centred
 focus 6
 shot main-confirm
-click 7
-gone
-wait "Destination Directory"
-stays 300
+@declined "Destination Directory"
 text 104 "C:\\SOMEWHERE ELSE"
 key esc
-wait "Exit FileTidemark"
-click 7
-gone
-wait "Destination Directory"
-stays 300
+@declined "Destination Directory"
 close
-wait "Exit FileTidemark"
-click 7
-gone
-wait "Destination Directory"
-stays 300
+@declined "Destination Directory"
 text 104 "C:\\SOMEWHERE ELSE"
 set 104 "C:\\Program Files\\FileTidemark"
 key enter
@@ -55,17 +47,7 @@ inset 0 10 10 10 80
 owner LFSetUp
 shot licence
 click 2
-wait "Exit FileTidemark"
-click 7
-gone
-wait "License Agreement"
-stays 300
-key esc
-wait "Exit FileTidemark"
-click 7
-gone
-wait "License Agreement"
-stays 300
+@declined "License Agreement"
 close
 wait "Exit FileTidemark"
 key enter
@@ -81,6 +63,5 @@ check_gradient licence 2
 check_title main
 check_logo main 410 696 "$E2E_LOGO"
 check_notice main 774 748
-expect_folder "C:\\Program Files\\FileTidemark"
-expect_no_file "C:\\Program Files\\FileTidemark\\Tidemark._LF"
-expect_no_file "C:\\Program Files\\FileTidemark\\Tidemark.Exe"
+for f in Tidemark.Exe Tidemark._LF Tide.LIB Tide.DTP; do expect_unchanged "$dest\\$f"; done
+expect_no_uninstall_entry

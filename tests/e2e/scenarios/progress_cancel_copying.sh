@@ -53,10 +53,7 @@ host_await_watch() {
 }
 
 robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
+@to_licence
 host watch_archive 1000000 meter
 click 1
 wait "Please Stand By..." 65535="Installing the FileTidemark files."

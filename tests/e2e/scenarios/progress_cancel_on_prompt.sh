@@ -1,19 +1,23 @@
-# Cancel on the prompt for disk 2 stops the run at once, with no confirmation; the archive that
-# this run began is removed, an earlier installation's main program stays.
-sees "\"Please Insert Disk number 2\"; Cancel: no exit question, the terminated message over" \
-     "the backdrop at once; exit code 0"
-leaves "no Tidemark._LF; the earlier Tidemark.Exe and README.TXT untouched; no uninstall entry"
-place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-place_file "$dest\\README.TXT" "an earlier installation's readme"
+# Cancel on a disk prompt (disk 3, after the copying page has written the archive and before
+# anything is unpacked) stops the run at once, with no confirmation; the archive that this run
+# began is removed, an earlier installation's files stay.
+sees "\"Please Insert Disk number 2\", then 3; Cancel: no exit question, the terminated message" \
+     "over the backdrop at once; exit code 0"
+leaves "no Tidemark._LF; the earlier Tidemark.Exe, README.TXT, TIDEMARK.LIB and tidemark.dtp" \
+       "untouched; nothing split out; no uninstall entry"
+needs_disks
+earlier=(Tidemark.Exe README.TXT TIDEMARK.LIB tidemark.dtp)
+for f in "${earlier[@]}"; do place_file "$dest\\$f" "an earlier installation's $f"; done
 robot <<'STEPS'
 @to_copying
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
+@disks 2
+wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
 owner "#32770"
 click 2
 @terminated
 STEPS
+for f in "${earlier[@]}"; do expect_unchanged "$dest\\$f"; done
 expect_no_file "$dest\\Tidemark._LF"
-expect_unchanged "$dest\\Tidemark.Exe"
-expect_unchanged "$dest\\README.TXT"
+expect_no_file "$dest\\TMCORE.DLL"
 expect_not_seen '"caption":"Exit FileTidemark"' "exit question"
 expect_no_uninstall_entry
