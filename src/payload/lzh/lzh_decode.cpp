@@ -20,7 +20,8 @@ using namespace lzh;
 // those changes place, the entries below it are filled again; when the tree is rebuilt, the
 // whole table is. The nodes passed through also spare the model's update most parent look-ups.
 constexpr unsigned kPrefixBits = 8;
-static_assert(kPrefixBits <= 9, "a longer look ahead could read more than the code needs");
+// At least 8 bits are in hand before every symbol (see LzhDecode).
+static_assert(kPrefixBits <= 8, "a longer look ahead would need reads that the code may not");
 
 struct PrefixEntry {
     uint16_t Depth;
@@ -30,9 +31,9 @@ struct PrefixEntry {
 // Where a node less than kPrefixBits deep sat when the table was last filled below it. An
 // exchange of two nodes leaves both places where they were (only what hangs below them moves),
 // so a place found here still holds when one of its nodes is exchanged, unless a move higher
-// up has since carried the node deeper; the table itself tells (see Refill).
+// up has since carried the node deeper; the table itself tells (see AtPlace).
 struct PrefixPlace {
-    uint8_t Depth;  // 1 to kPrefixBits - 1; 0 for a node never placed
+    uint8_t Depth;   // 1 to kPrefixBits - 1; 0 for a node never placed
     uint16_t First;  // the first entry below it
 };
 
@@ -46,9 +47,14 @@ struct LzhDecodeState {
 
 void SetPrefixEntry(PrefixEntry& entry, unsigned depth, const uint16_t* path) {
     entry.Depth = static_cast<uint16_t>(depth);
-    // The whole array: a fixed-size copy is cheaper than an exact one, and the decoder reads no
-    // further than Depth.
     std::memcpy(entry.Path, path, sizeof entry.Path);
+}
+
+// The path of a leaf less than kPrefixBits deep goes on with spare nodes, for the model's
+// update (see LzhModel::UpdateAlong); path[level - 1] holds the node at depth level.
+void PadPath(uint16_t* path, unsigned depth) {
+    for (unsigned level = depth + 1; level <= kPrefixBits; ++level)
+        path[level - 1] = static_cast<uint16_t>(LzhModel::SpareNode(level - 1));
 }
 
 // Fills the entries whose bits lead through `node`, which lies `depth` deep (1 to
@@ -59,6 +65,7 @@ void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned f
     state.Place[node] = {static_cast<uint8_t>(depth), static_cast<uint16_t>(first)};
     unsigned child = state.Model.Child[node];
     if (child >= kTreeSize) {
+        PadPath(path, depth);
         for (unsigned i = 0; i < (1u << (kPrefixBits - depth)); ++i)
             SetPrefixEntry(state.Prefix[first + i], depth, path);
         return;
@@ -77,18 +84,44 @@ void FillPrefix(LzhDecodeState& state, unsigned node, unsigned depth, unsigned f
     FillPrefix(state, child + 1, depth + 1, first + half, path);
 }
 
+// Whether `node` still sits where its place says (a move higher up may have carried it
+// deeper since: then another node, or a shorter code, is found there).
+bool AtPlace(const LzhDecodeState& state, unsigned node, PrefixPlace place) {
+    const PrefixEntry& entry = state.Prefix[place.First];
+    return place.Depth != 0 && entry.Depth >= place.Depth && entry.Path[place.Depth - 1] == node;
+}
+
 // After `node` has taken another subtree: fills again the entries that lead through it, if it
 // is still less than kPrefixBits deep.
 void RefillPrefix(LzhDecodeState& state, unsigned node) {
     PrefixPlace place = state.Place[node];
-    if (place.Depth == 0) return;
-    const PrefixEntry& entry = state.Prefix[place.First];
-    // A node carried deeper is no longer where its place says: another node, or a shorter
-    // code, is found there.
-    if (entry.Depth < place.Depth || entry.Path[place.Depth - 1] != node) return;
+    if (!AtPlace(state, node, place)) return;
     uint16_t path[kPrefixBits];
-    std::memcpy(path, entry.Path, sizeof path);
+    std::memcpy(path, state.Prefix[place.First].Path, sizeof path);
     FillPrefix(state, node, place.Depth, place.First, path);
+}
+
+// Nodes a and b have exchanged what hangs below them. When both are one level above the
+// table's depth (most exchanges that touch the table), the nodes below them are not placed and
+// their entries differ only in their last node and depth: these trade places.
+void Exchanged(LzhDecodeState& state, unsigned a, unsigned b) {
+    PrefixPlace placeA = state.Place[a], placeB = state.Place[b];
+    if ((placeA.Depth | placeB.Depth) == 0) return;
+    if (placeA.Depth == kPrefixBits - 1 && placeB.Depth == kPrefixBits - 1 &&
+        AtPlace(state, a, placeA) && AtPlace(state, b, placeB)) {
+        for (unsigned i = 0; i < 2; ++i) {  // the two entries below each
+            PrefixEntry& x = state.Prefix[placeA.First + i];
+            PrefixEntry& y = state.Prefix[placeB.First + i];
+            uint16_t depth = x.Depth, last = x.Path[kPrefixBits - 1];
+            x.Depth = y.Depth;
+            x.Path[kPrefixBits - 1] = y.Path[kPrefixBits - 1];
+            y.Depth = depth;
+            y.Path[kPrefixBits - 1] = last;
+        }
+        return;
+    }
+    RefillPrefix(state, a);
+    RefillPrefix(state, b);
 }
 
 void BuildPrefix(LzhDecodeState& state) {
@@ -99,6 +132,16 @@ void BuildPrefix(LzhDecodeState& state) {
         path[0] = static_cast<uint16_t>(child + bit);
         FillPrefix(state, child + bit, 1, bit << (kPrefixBits - 1), path);
     }
+}
+
+// One byte from the source. Anything but exactly one byte delivered (end of input, a failed
+// read, a stop) counts as a zero byte. Out of line: it keeps the decoding loop's registers
+// for the loop.
+__attribute__((noinline)) uint32_t ReadByte(ReadProc Read) {
+    uint8_t byte = 0;
+    uint16_t actual = 0;
+    Read(&byte, 1, &actual);
+    return actual == 1 ? byte : 0;
 }
 
 }  // namespace
@@ -116,8 +159,8 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     // damaged one independent of leftover memory.
     std::memset(ring + kFirstRingPos, 0, kRingSize - kFirstRingPos);
     unsigned ringPos = kFirstRingPos;
-    // Counts down; 64 bits, as the last match may carry it past zero.
-    int64_t remaining = OutputSize;
+    // Counts down; the last match may carry it past zero, by less than a match.
+    int32_t remaining = OutputSize;
     uint16_t taken = 0;
     if (remaining <= 0 || !ContinueFlag) return;
 
@@ -131,13 +174,7 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     uint32_t bits = 0;
     unsigned count = 0;
     auto fetch = [&] {
-        uint8_t byte = 0;
-        uint16_t actual = 0;
-        Read(&byte, 1, &actual);
-        // Anything but exactly one byte delivered (end of input, a failed read, a stop)
-        // counts as a zero byte.
-        if (actual != 1) byte = 0;
-        bits |= uint32_t(byte) << (24 - count);
+        bits |= ReadByte(Read) << (24 - count);
         count += 8;
     };
     // The first of the two bytes that the first bit needs.
@@ -148,16 +185,9 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
     uint16_t path[kTreeSize + kPrefixBits];
     path[0] = kRootNode;
     BuildPrefix(*state);
-    auto watchSwap = [&state](unsigned a, unsigned b) {
-        if ((state->Place[a].Depth | state->Place[b].Depth) != 0) {
-            RefillPrefix(*state, a);
-            RefillPrefix(*state, b);
-        }
-    };
+    auto watchSwap = [&state](unsigned a, unsigned b) { Exchanged(*state, a, b); };
 
     do {
-        // With 8 bits in hand the first bit needs a read anyway.
-        if (kPrefixBits > 8 && count < kPrefixBits) fetch();
         const PrefixEntry& entry = state->Prefix[bits >> (32 - kPrefixBits)];
         unsigned depth = entry.Depth;
         if (count < depth + 8) fetch();
@@ -179,7 +209,9 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
             model.UpdateModel(symbol, watchSwap);
             BuildPrefix(*state);
         } else {
-            model.UpdateAlong(path, depth, watchSwap);
+            // The spare nodes below a short code come with the entry, which no exchange has
+            // changed yet.
+            model.UpdateAlong<kPrefixBits>(path, depth, entry.Path, watchSwap);
         }
 
         if (symbol < 256) {
@@ -201,7 +233,7 @@ void LzhDecode(int32_t OutputSize, ReadProc Read, WriteProc Write,
 
         unsigned from = (ringPos - position - 1) & (kRingSize - 1);
         unsigned length = MatchLength(symbol);
-        remaining -= length;
+        remaining -= static_cast<int32_t>(length);
         if (ringPos + length <= kRingSize && from + length <= kRingSize) {
             // Neither end wraps: plain pointers. Byte by byte, so that a match may repeat the
             // bytes it is producing.

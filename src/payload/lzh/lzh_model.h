@@ -24,9 +24,17 @@ constexpr unsigned MatchSymbol(unsigned length) { return length + 253; }
 constexpr unsigned MatchLength(unsigned symbol) { return symbol - 253; }
 
 struct LzhModel {
+    // Spare nodes after the tree, for an update along a path padded to a fixed length (see
+    // UpdateAlong). Each is followed by a sentinel, so it never counts the same as its right
+    // neighbour; its own count is set back at every rebuild, between which it grows by at most
+    // one per symbol, far from reaching the sentinel's.
+    static constexpr unsigned kSpareNodes = 8;
+    static constexpr unsigned SpareNode(unsigned i) { return kTreeSize + 4 + 2 * i; }
+
     // Node counts; Freq[kTreeSize] is a sentinel larger than any count, which ends the search
     // for a node's new place. Three more sentinels let that search read four counts at a time.
-    uint16_t Freq[kTreeSize + 4];
+    // Then the spare nodes.
+    uint16_t Freq[kTreeSize + 4 + 2 * kSpareNodes];
     // For an internal node its bit-0 child (the bit-1 child follows it); for a leaf, the
     // symbol + kTreeSize.
     uint16_t Child[kTreeSize];
@@ -46,6 +54,8 @@ struct LzhModel {
             Parent[i] = Parent[i + 1] = static_cast<uint16_t>(j);
         }
         for (unsigned i = kTreeSize; i < kTreeSize + 4; ++i) Freq[i] = 0xFFFF;
+        for (unsigned i = 0; i < kSpareNodes; ++i) Freq[SpareNode(i) + 1] = 0xFFFF;
+        ResetSpares();
         Parent[kRootNode] = 0;
     }
 
@@ -90,6 +100,7 @@ struct LzhModel {
             Parent[k] = static_cast<uint16_t>(i);
             if (k < kTreeSize) Parent[k + 1] = static_cast<uint16_t>(i);
         }
+        ResetSpares();
     }
 
     // Counts one occurrence of symbol s, keeping the counts in non-decreasing order by moving
@@ -108,9 +119,21 @@ struct LzhModel {
     // The same as UpdateModel for the symbol at the end of `path` (the nodes from the root,
     // path[0], down to the leaf, path[depth]), which spares looking up each parent until a
     // node changes place. The tree must not be due for a rebuild.
-    template <typename SwapWatcher>
-    void UpdateAlong(const uint16_t* path, unsigned depth, SwapWatcher&& swapped) {
-        const uint16_t* at = path + depth;
+    //
+    // The nodes of depths 1 to kFixed are taken from `levels` (levels[i] at depth i + 1) and
+    // counted in straight code, the same steps for every symbol: each test has a branch of its
+    // own, and the length of the code, which differs from symbol to symbol, is no loop end to
+    // mispredict. Below a leaf less than kFixed deep, `levels` must go on with spare nodes, a
+    // different one on each level. It is read only up to the first exchange.
+    template <unsigned kFixed, typename SwapWatcher>
+    void UpdateAlong(const uint16_t* path, unsigned depth, const uint16_t* levels,
+                     SwapWatcher&& swapped) {
+        unsigned level = CountUntilTied<kFixed>(path, depth, levels);
+        if (level == 0) {
+            ++Freq[kRootNode];
+            return;
+        }
+        const uint16_t* at = path + level;
         do {
             uint16_t* freq = Freq + *at;
             unsigned count = freq[0];
@@ -131,6 +154,33 @@ private:
     // Where the parent of the bit-1 child of a node whose Child entry is c is kept: a leaf has
     // no second child, and its parent goes to the scratch entry instead of a test.
     static unsigned SecondChild(unsigned c) { return c < kTreeSize ? c + 1 : kScratchParent; }
+
+    // Counts the nodes of `path` from the leaf up (see UpdateAlong) until one must move first;
+    // returns its depth, or 0 when all up to depth 1 have been counted.
+    template <unsigned kFixed>
+    unsigned CountUntilTied(const uint16_t* path, unsigned depth, const uint16_t* levels) {
+        static_assert(kFixed >= 1 && kFixed <= kSpareNodes, "one spare node per level");
+        for (unsigned level = depth; level > kFixed; --level)
+            if (Tied(path[level])) return level;
+#pragma GCC unroll 16
+        for (unsigned level = kFixed; level != 0; --level)
+            if (Tied(levels[level - 1])) return level;
+        return 0;
+    }
+
+    void ResetSpares() {
+        for (unsigned i = 0; i < kSpareNodes; ++i) Freq[SpareNode(i)] = 0;
+    }
+
+    // Counts one more for node, unless it counts the same as its right neighbour and must first
+    // move: then it is left as it is and the result is true.
+    bool Tied(unsigned node) {
+        uint16_t* freq = Freq + node;
+        unsigned count = freq[0];
+        if (__builtin_expect(count == freq[1], false)) return true;
+        freq[0] = static_cast<uint16_t>(count + 1);
+        return false;
+    }
 
     // Counts one more for node and each of its ancestors. Counts are sorted, so one more leaves
     // a node above its right neighbour exactly when the two counted the same.
