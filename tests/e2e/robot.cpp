@@ -8,6 +8,8 @@
 // anything a scenario defines) go through the channel folder: the robot writes req.<n> and
 // waits for ack.<n>, whose first word is "ok" or the reason of a failure.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -448,8 +450,7 @@ void DoKey(const Step& s) {
         const char* name;
         WPARAM vk;
         LPARAM scan;
-    } keys[] = {{"esc", VK_ESCAPE, 0x01},
-                {"enter", VK_RETURN, 0x1C}};
+    } keys[] = {{"esc", VK_ESCAPE, 0x01}, {"enter", VK_RETURN, 0x1C}};
     for (const Key& k : keys) {
         if (s.words[1] != k.name) continue;
         HWND f = FocusWindow();
@@ -534,10 +535,59 @@ void DoHost(const Step& s) {
     Request(what, 60000);
 }
 
+// Holds every thread of the setup program still, so that a page that is up for less time than a
+// screenshot takes stays on the screen, drawn, until ResumeSetup.
+std::vector<HANDLE> SuspendSetup() {
+    std::vector<HANDLE> held;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) Fail("cannot list the setup program's threads");
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != g.setup.dwProcessId) continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (thread == nullptr) continue;
+        if (SuspendThread(thread) == static_cast<DWORD>(-1)) {
+            CloseHandle(thread);
+        } else {
+            held.push_back(thread);
+        }
+    }
+    CloseHandle(snapshot);
+    if (held.empty()) Fail("could not hold the setup program still");
+    return held;
+}
+
+void ResumeSetup(std::vector<HANDLE>& held) {
+    for (HANDLE thread : held) {
+        ResumeThread(thread);
+        CloseHandle(thread);
+    }
+    held.clear();
+}
+
+// shot <name> [hold]: with "hold", the setup program is held still while the host takes it.
 void DoShot(const Step& s) {
     if (s.words.size() < 2) Fail("screenshot name expected");
-    Sync();
-    Request("shot " + s.words[1], 30000);
+    bool hold = s.words.size() > 2 && s.words[2] == "hold";
+    // A hold comes straight after the wait that found the page (which let it draw itself): a
+    // further pause could outlast the page.
+    if (!hold) {
+        Sync();
+        return Request("shot " + s.words[1], 30000);
+    }
+    if (!Running()) Fail("the setup program ended before the screenshot");
+    std::vector<HANDLE> held = SuspendSetup();
+    // page 0: the page was over before the hold, and the picture shows what came after it.
+    Emit("\"ev\":\"held\",\"threads\":" + std::to_string(held.size()) +
+         ",\"page\":" + (IsWindow(g.current) ? "1" : "0"));
+    try {
+        Request("shot " + s.words[1], 30000);
+    } catch (...) {
+        ResumeSetup(held);
+        throw;
+    }
+    ResumeSetup(held);
 }
 
 void DoExit(const Step& s) {
