@@ -135,14 +135,10 @@ struct LzhModel {
         }
         const uint16_t* at = path + level;
         do {
-            uint16_t* freq = Freq + *at;
-            unsigned count = freq[0];
-            if (__builtin_expect(count == freq[1], false)) {
+            if (Tied(*at)) {
                 // The path above still holds when the new place has the same parent.
-                unsigned parent = Parent[Exchange(*at, count, swapped)];
+                unsigned parent = Parent[Exchange(*at, Freq[*at], swapped)];
                 if (parent != at[-1]) return CountFrom(parent, swapped);
-            } else {
-                freq[0] = static_cast<uint16_t>(count + 1);
             }
         } while (--at != path);
         ++Freq[kRootNode];
@@ -188,13 +184,7 @@ private:
     void CountFrom(unsigned node, SwapWatcher&& swapped) {
         // The root is counted on its own: the sentinel above it counts more, so it never moves.
         while (node != kRootNode) {
-            uint16_t* freq = Freq + node;
-            unsigned count = freq[0];
-            if (__builtin_expect(count == freq[1], false)) {
-                node = Exchange(node, count, swapped);
-            } else {
-                freq[0] = static_cast<uint16_t>(count + 1);
-            }
+            if (Tied(node)) node = Exchange(node, Freq[node], swapped);
             node = Parent[node];
         }
         ++Freq[kRootNode];
