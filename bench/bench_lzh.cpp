@@ -13,8 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -223,13 +221,6 @@ void BM_Encode(benchmark::State& state, Corpus* corpus, LzhParse parse) {
     state.counters["ratio"] = corpus->Data.empty() ? 0.0 : double(size) / corpus->Data.size();
 }
 
-bool ReadFile(const std::string& path, Bytes& data) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return true;
-}
-
 void PrintSizes() {
     std::printf("\n%-10s %12s %12s %12s %12s %16s\n", "corpus", "input", "greedy", "lazy",
                 "optimal", "optimal/greedy");
@@ -258,7 +249,7 @@ int main(int argc, char** argv) {
     if (!path.empty()) {
         auto corpus = std::make_unique<Corpus>();
         corpus->Name = "file";
-        if (!ReadFile(path, corpus->Data)) {
+        if (!tidemark::bench::ReadFile(path, corpus->Data)) {
             std::fprintf(stderr, "bench_lzh: cannot read %s\n", path.c_str());
             return 2;
         }

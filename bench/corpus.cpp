@@ -1,5 +1,7 @@
 #include "corpus.h"
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -192,6 +194,13 @@ Bytes MakeBinaryCorpus() {
     Bytes tables = MakeTables(700000, 102);
     out.insert(out.end(), tables.begin(), tables.end());
     return out;
+}
+
+bool ReadFile(const std::string& path, std::vector<uint8_t>& data) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
 }
 
 }  // namespace bench

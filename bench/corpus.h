@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tidemark {
@@ -20,6 +21,9 @@ std::vector<uint8_t> MakeTables(size_t size, unsigned seed);
 std::vector<uint8_t> MakeMixedCorpus();
 // About 2 MB of code and tables only.
 std::vector<uint8_t> MakeBinaryCorpus();
+
+// A real image to measure instead, read whole; false if it cannot be read.
+bool ReadFile(const std::string& path, std::vector<uint8_t>& data);
 
 }  // namespace bench
 }  // namespace tidemark

@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
 
+#include "corpus.h"
 #include "payload/lzh/lzh_match_finder.h"
 #include "payload/lzh/lzh_position_code.h"
 
@@ -45,10 +44,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: parse_headroom IMAGE_FILE\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
+    std::vector<uint8_t> image;
+    if (!tidemark::bench::ReadFile(argv[1], image)) {
         std::fprintf(stderr, "parse_headroom: cannot read %s\n", argv[1]);
         return 1;
     }
