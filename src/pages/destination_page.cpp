@@ -1,10 +1,14 @@
 // The destination page (template MAIN): proposes a folder, checks the entry, prepares the folder.
+#include <algorithm>
 #include <string>
 
 #include "pages/destination_rules.h"
 #include "pages/dialog.h"
 #include "pages/folders.h"
 #include "pages/page_commands.h"
+#include "payload/read_file_table.h"
+#include "payload/split_rules.h"
+#include "runtime/error.h"
 #include "runtime/file.h"
 #include "setup/install_state.h"
 #include "setup/path.h"
@@ -49,15 +53,44 @@ void StartPage(HWND page) {
     SetFocus(GetDlgItem(page, kFolderField));
 }
 
-// A refused entry changes nothing visible: no message, no sound, the entry stays as typed.
+// The longest name the run writes into the destination: the product's files (from the table on
+// the setup program's own file), the archive, the main program and its temporary names. A table
+// that cannot be read here is reported by the copying page; until then the longest name a table
+// can hold stands for it.
+size_t LongestProductName() {
+    const char* main = ProductProfile.MainProgramFile;
+    size_t longest = kMaxNameLength;
+    try {
+        FileTable table = ReadFileTable(ModuleFileName()).Table;
+        longest = 0;
+        for (const FileTableEntry& entry : table) longest = std::max(longest, entry.Name.size());
+    } catch (const Error&) {
+    }
+    for (const std::string& name :
+         {std::string(main), std::string(ProductProfile.CombinedArchiveFile),
+          TemporaryImageName(main), TemporarySplitName(main)}) {
+        longest = std::max(longest, name.size());
+    }
+    return longest;
+}
+
+// A refused entry changes nothing visible: no message, no sound, the entry stays as typed, and
+// nothing is created for it.
 void AcceptEntry(HWND page) {
     std::string entry = FieldText(page, kFolderField);
     InstallState.DestinationFolder = entry;
-    if (!PassesFormCheck(entry) || !PrepareFolder(entry)) return;
+    if (!PassesFormCheck(entry)) return;
+    // Stored as the full path it names, since the current folder changes as the run goes on.
+    std::string folder = FullPathOf(entry);
+    if (!FolderHoldsNames(folder, LongestProductName())) return;
+    char source = DriveLetterOf(InstallState.SourceFolder);
+    if (OnChangeableSourceDrive(folder, InstallState.SourceFolder, DriveIsChangeable(source)))
+        return;
+    if (!PrepareFolder(folder)) return;
     // Every later step writes into the folder: an entry the tests above let through without it
-    // being a folder (wildcards, a drive letter with no volume, a drive-relative name) would
-    // only fail later with an uncaught error.
-    if (!NamesExistingFolder(entry)) return;
+    // being a folder (wildcards, a drive letter with no volume) would only fail later with an
+    // uncaught error.
+    if (!NamesExistingFolder(folder)) return;
     EndDialog(page, 1);
 }
 

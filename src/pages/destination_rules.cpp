@@ -17,6 +17,16 @@ FolderProbe PlanFolderProbe(const std::string& path) {
     return {FolderProbe::Kind::kSearch, '\0', probed};
 }
 
+bool FolderHoldsNames(const std::string& folder, size_t longestName) {
+    return FitsWindowsPath(JoinPath(folder, std::string(longestName, 'X')));
+}
+
+bool OnChangeableSourceDrive(const std::string& folder, const std::string& sourceFolder,
+                             bool sourceDriveChangeable) {
+    char drive = DriveLetterOf(folder);
+    return sourceDriveChangeable && drive != 0 && drive == DriveLetterOf(sourceFolder);
+}
+
 std::string DriveRootPath(char letter) { return std::string(1, letter) + ":\\"; }
 
 }  // namespace tidemark

@@ -1,7 +1,8 @@
-// The destination page's decisions that need no system: the form of an entry and how a path is
-// tested for being a folder.
+// The destination page's decisions that need no system: the form of an entry, how a path is
+// tested for being a folder, and which folders the run could not install into.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tidemark {
@@ -25,6 +26,15 @@ struct FolderProbe {
 // A path with '*' or '?' is cut to its folder part (up to and including the last backslash or
 // colon) before anything else.
 FolderProbe PlanFolderProbe(const std::string& path);
+
+// Whether every file of the product, the longest name being longestName characters, fits into
+// the folder within the system's path limit.
+bool FolderHoldsNames(const std::string& folder, size_t longestName);
+
+// A folder on the drive the disks are read from, when that drive's media are changed (floppy,
+// CD): the archive would be written onto the disk being read, and the next disk replace it.
+bool OnChangeableSourceDrive(const std::string& folder, const std::string& sourceFolder,
+                             bool sourceDriveChangeable);
 
 // A drive's root path, "X:\".
 std::string DriveRootPath(char letter);

@@ -4,6 +4,7 @@
 
 #include "pages/destination_rules.h"
 #include "setup/install_state.h"
+#include "setup/path.h"
 
 namespace tidemark {
 
@@ -32,6 +33,22 @@ bool DriveExists(char letter) {
     CharUpperBuffA(upper, 1);  // the system's ANSI code page
     if (upper[0] < 'A' || upper[0] > 'Z') return false;
     return GetDriveTypeA(DriveRootPath(upper[0]).c_str()) > DRIVE_UNKNOWN;
+}
+
+bool DriveIsChangeable(char letter) {
+    if (letter == 0) return false;
+    UINT type = GetDriveTypeA(DriveRootPath(letter).c_str());
+    return type == DRIVE_REMOVABLE || type == DRIVE_CDROM;
+}
+
+std::string FullPathOf(const std::string& entry) {
+    if (!IsDriveRelative(entry)) return entry;
+    // The system keeps a current folder for each drive; "X:" alone names it.
+    char drive[3] = {entry[0], ':', '\0'};
+    char folder[MAX_PATH];
+    DWORD length = GetFullPathNameA(drive, sizeof folder, folder, nullptr);
+    if (length == 0 || length >= sizeof folder) return DriveRootPath(entry[0]);
+    return ResolveDriveRelative(entry, std::string(folder, length));
 }
 
 bool PrepareFolder(const std::string& path) {

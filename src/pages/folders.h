@@ -14,12 +14,19 @@ bool FolderExists(const std::string& path);
 // included.
 bool DriveExists(char letter);
 
+// Whether the drive's media are changed in it: a floppy or CD drive. 0 (no letter) is not.
+bool DriveIsChangeable(char letter);
+
+// The full path that a drive-relative entry ("C:NEWTIDE") names, from its drive's current
+// folder; any other entry unchanged.
+std::string FullPathOf(const std::string& entry);
+
 // True when the folder exists, or when it could be created (its last level only) and entered as
 // the current directory; then DestinationFolder holds the path.
 bool PrepareFolder(const std::string& path);
 
 // Whether the path itself, as typed, has the directory attribute. Closes the gaps that the
-// tests above leave open (wildcards, an empty drive letter, a drive-relative path to nothing).
+// tests above leave open (wildcards, an empty drive letter).
 bool NamesExistingFolder(const std::string& path);
 
 }  // namespace tidemark

@@ -1,5 +1,6 @@
 #include "payload/split_rules.h"
 
+#include "payload/trailer.h"
 #include "setup/path.h"
 
 namespace tidemark {
@@ -25,10 +26,17 @@ bool KeepsExistingFile(const std::string& name) {
 
 bool IsHelpFile(const std::string& name) { return UpperExtension(name) == ".HLP"; }
 
-std::string SplitTarget(const std::string& name, const std::string& destinationFolder,
+std::string SplitFolder(const std::string& name, const std::string& destinationFolder,
                         const std::string& windowsFolder) {
-    if (IsHelpFile(name)) return JoinPath(JoinPath(windowsFolder, "Help"), name);
-    return JoinPath(destinationFolder, name);
+    return IsHelpFile(name) ? JoinPath(windowsFolder, "Help") : destinationFolder;
+}
+
+std::string TemporaryImageName(const std::string& mainProgramFile) {
+    return ReplaceExtension(mainProgramFile, ".~IM");
+}
+
+std::string TemporarySplitName(const std::string& mainProgramFile) {
+    return ReplaceExtension(mainProgramFile, ".~SP");
 }
 
 }  // namespace tidemark

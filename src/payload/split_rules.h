@@ -23,9 +23,16 @@ bool KeepsExistingFile(const std::string& name);
 // Help files go to the Help folder under the Windows folder.
 bool IsHelpFile(const std::string& name);
 
-// Where an entry is written first: WindowsFolder\Help\Name for a help file, else in the
+// The folder an entry is written into first: WindowsFolder\Help for a help file, else the
 // destination. The Help folder is never created.
-std::string SplitTarget(const std::string& name, const std::string& destinationFolder,
+std::string SplitFolder(const std::string& name, const std::string& destinationFolder,
                         const std::string& windowsFolder);
+
+// The names a file is written under until it is complete, so that a stop, an error or a kill
+// never leaves a product file half written: the unpacked image in the destination, and each
+// split file in its target folder (one at a time): the main program's name with another
+// extension.
+std::string TemporaryImageName(const std::string& mainProgramFile);
+std::string TemporarySplitName(const std::string& mainProgramFile);
 
 }  // namespace tidemark

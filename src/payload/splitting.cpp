@@ -1,62 +1,158 @@
 #include "payload/splitting.h"
 
-#include <cstdint>
-#include <optional>
+#include <windows.h>
 
+#include <cstdint>
+
+#include "pages/folders.h"
+#include "payload/placement_texts.h"
 #include "payload/split_rules.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "setup/path.h"
+#include "setup/profile.h"
 
 namespace tidemark {
 
 namespace {
 
-// A product file, replacing any of the name; nothing when it cannot be created, which is not an
-// error here: the caller tries the destination next, or skips the entry.
-std::optional<File> TryCreate(const std::string& path) {
-    try {
-        return File::Create(path);
-    } catch (const IoError&) {
-        return std::nullopt;
+// A file of this run under a temporary name: deleted unless it was renamed into place, also when
+// an error unwinds through its owner.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!placed_) DeleteFileA(path_.c_str());
     }
-}
+    const std::string& Path() const { return path_; }
+    void Placed() { placed_ = true; }
 
-// Size bytes from the image's current position. Every read must deliver all it asks for: an
-// image shorter than the table says raises IoError 100 instead of looping without progress.
-void CopyEntry(File& image, File& target, int32_t size) {
+private:
+    std::string path_;
+    bool placed_ = false;
+};
+
+// Size bytes from the entry's Offset. Every read must deliver all it asks for: an image shorter
+// than the table says raises IoError 100 instead of looping without progress.
+void CopyEntry(File& image, const FileTableEntry& entry, File& target) {
     uint8_t block[kSplitBlockSize];
+    image.Seek(static_cast<uint32_t>(entry.Offset));
     int64_t copied = 0;
-    while (copied + kSplitBlockSize < size) {
+    while (copied + kSplitBlockSize < entry.Size) {
         image.Read(block, kSplitBlockSize);
         target.Write(block, kSplitBlockSize);
         copied += kSplitBlockSize;
     }
-    uint32_t rest = static_cast<uint32_t>(size - copied);
+    uint32_t rest = static_cast<uint32_t>(entry.Size - copied);
     image.Read(block, rest);
     target.Write(block, rest);
 }
 
+// Writes the entry completely under the temporary path. Returns 0, or the code of a create that
+// failed; a failure while copying raises.
+uint32_t WriteTemporary(File& image, const FileTableEntry& entry, const std::string& path) {
+    File file;
+    try {
+        file = File::Create(path);
+    } catch (const IoError& e) {
+        return static_cast<uint32_t>(e.Code());
+    }
+    CopyEntry(image, entry, file);
+    file.Close();
+    return 0;
+}
+
+// Renames the complete file onto target, replacing an older one. A read-only file or a folder of
+// that name is refused here as Windows refuses it (Wine would replace a read-only file). Returns
+// the system's code, 0 on success.
+uint32_t RenameOnto(const std::string& from, const std::string& target) {
+    if (!FitsWindowsPath(target)) return ERROR_FILENAME_EXCED_RANGE;
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return ERROR_ACCESS_DENIED;
+    if (MoveFileExA(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+    return GetLastError();
+}
+
+std::string ReasonFor(const std::string& target, uint32_t code) {
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    bool present = attributes != INVALID_FILE_ATTRIBUTES;
+    PlacementFailure failure;
+    failure.SystemCode = code;
+    failure.PathTooLong = !FitsWindowsPath(target);
+    failure.FolderInTheWay = present && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    failure.ReadOnly = present && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return PlacementReason(failure);
+}
+
+// Puts a file in place under target from the temporary file, which `write` fills when given
+// (else it is complete already). Asks while the user chooses Retry; returns the empty text when
+// the file is in place, else the reason it is not.
+std::string PutInPlace(TemporaryFile& temporary, const std::string& target,
+                       const std::function<uint32_t()>& write, const RetryQuestion& ask,
+                       const std::string& fallbackFolder) {
+    bool written = !write;
+    for (;;) {
+        uint32_t code = 0;
+        if (!FitsWindowsPath(target)) {
+            code = ERROR_FILENAME_EXCED_RANGE;
+        } else if (!written) {
+            code = write();
+            written = code == 0;
+        }
+        if (written) {
+            code = RenameOnto(temporary.Path(), target);
+            if (code == 0) {
+                temporary.Placed();
+                return std::string();
+            }
+        }
+        std::string reason = ReasonFor(target, code);
+        if (!ask(RetryQuestionText(target, reason, fallbackFolder))) return reason;
+    }
+}
+
+// One entry into folder, through the temporary split file there.
+std::string PlaceEntry(File& image, const FileTableEntry& entry, const std::string& folder,
+                       const RetryQuestion& ask, const std::string& fallbackFolder) {
+    TemporaryFile temporary(JoinPath(folder, TemporarySplitName(ProductProfile.MainProgramFile)));
+    return PutInPlace(
+        temporary, JoinPath(folder, entry.Name),
+        [&] { return WriteTemporary(image, entry, temporary.Path()); }, ask, fallbackFolder);
+}
+
 }  // namespace
 
-void SplitImage(const std::string& imagePath, FileTable& table,
-                const std::string& destinationFolder, const std::string& windowsFolder) {
+std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& table,
+                                    const std::string& destinationFolder,
+                                    const std::string& windowsFolder, const RetryQuestion& ask) {
     // Write access for the final cut; others may read the image meanwhile.
     File image =
         File::Open(imagePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+    std::vector<std::string> missed;
 
     for (const FileTableEntry& entry : table) {
-        image.Seek(static_cast<uint32_t>(entry.Offset));
-        std::string inDestination = JoinPath(destinationFolder, entry.Name);
-        if (KeepsExistingFile(entry.Name) && FileExists(inDestination)) continue;
+        if (KeepsExistingFile(entry.Name) && FileExists(JoinPath(destinationFolder, entry.Name)))
+            continue;
+        std::string folder = SplitFolder(entry.Name, destinationFolder, windowsFolder);
+        // Without a Help folder, help files belong beside the product; nothing to report.
+        if (folder != destinationFolder && !NamesExistingFolder(folder)) folder = destinationFolder;
+        bool elsewhere = folder != destinationFolder;
 
-        std::optional<File> target =
-            TryCreate(SplitTarget(entry.Name, destinationFolder, windowsFolder));
-        if (!target) target = TryCreate(inDestination);
-        if (!target) continue;
-
-        CopyEntry(image, *target, entry.Size);
-        target->Close();
+        std::string reason =
+            PlaceEntry(image, entry, folder, ask, elsewhere ? destinationFolder : std::string());
+        if (reason.empty()) continue;
+        if (!elsewhere) {
+            missed.push_back(NotInstalledLine(entry.Name, reason));
+            continue;
+        }
+        std::string second = PlaceEntry(image, entry, destinationFolder, ask, std::string());
+        missed.push_back(second.empty() ? PlacedElsewhereLine(entry.Name, destinationFolder,
+                                                              JoinPath(folder, entry.Name), reason)
+                                        : NotInstalledLine(entry.Name, second));
     }
 
     if (!table.empty()) {
@@ -69,6 +165,23 @@ void SplitImage(const std::string& imagePath, FileTable& table,
     image.Close();
     table.clear();
     table.shrink_to_fit();
+    return missed;
+}
+
+std::string MoveIntoPlace(const std::string& from, const std::string& target,
+                          const RetryQuestion& ask) {
+    TemporaryFile temporary(from);
+    return PutInPlace(temporary, target, nullptr, ask, std::string());
+}
+
+void RemoveTemporaryFiles(const std::string& destinationFolder, const std::string& windowsFolder) {
+    const char* main = ProductProfile.MainProgramFile;
+    for (const std::string& path :
+         {JoinPath(destinationFolder, TemporaryImageName(main)),
+          JoinPath(destinationFolder, TemporarySplitName(main)),
+          JoinPath(JoinPath(windowsFolder, "Help"), TemporarySplitName(main))}) {
+        DeleteFileA(path.c_str());  // a folder of the name is not ours and stays
+    }
 }
 
 }  // namespace tidemark

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "payload/drain.h"
 #include "payload/lzh/lzh_decode.h"
 #include "payload/meter.h"
+#include "payload/placement_texts.h"
 #include "payload/progress_page.h"
+#include "payload/split_rules.h"
 #include "payload/splitting.h"
 #include "runtime/error.h"
 #include "setup/install_state.h"
@@ -21,8 +24,11 @@ UnpackingStageRecord UnpackingStage;
 
 namespace {
 
+// The image is decoded and split under a temporary name, and takes the main program's name only
+// when it is complete: a stop, an error or a kill leaves an earlier installation's main program.
 std::string ImagePath() {
-    return JoinPath(InstallState.DestinationFolder, ProductProfile.MainProgramFile);
+    return JoinPath(InstallState.DestinationFolder,
+                    TemporaryImageName(ProductProfile.MainProgramFile));
 }
 
 std::string ArchivePath() {
@@ -72,10 +78,26 @@ struct StageFilesGuard {
     }
 };
 
-void UnpackingWork(HWND) {
-    if (DecodeArchive()) {
-        SplitImage(ImagePath(), InstallState.Table, InstallState.DestinationFolder,
-                   InstallState.WindowsFolder);
+void UnpackingWork(HWND page) {
+    const std::string& destination = InstallState.DestinationFolder;
+    RemoveTemporaryFiles(destination, InstallState.WindowsFolder);  // an earlier run's
+    RetryQuestion ask = [page](const std::string& question) {
+        return MessageBoxA(page, question.c_str(), ProductProfile.ProductName,
+                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+    };
+    try {
+        if (!DecodeArchive()) return;  // the clean-up of the stopped run removes the image
+        std::vector<std::string>& missed = InstallState.FilesNotInstalled;
+        missed = SplitImage(ImagePath(), InstallState.Table, destination,
+                            InstallState.WindowsFolder, ask);
+        std::string mainProgram = JoinPath(destination, ProductProfile.MainProgramFile);
+        std::string reason = MoveIntoPlace(ImagePath(), mainProgram, ask);
+        if (!reason.empty())
+            missed.push_back(NotInstalledLine(ProductProfile.MainProgramFile, reason));
+    } catch (...) {
+        // The error ends the program without the clean-up: no stray image is left behind.
+        DeleteFileA(ImagePath().c_str());
+        throw;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "payload/trailer.h"
 
@@ -29,9 +30,13 @@ struct InstallStateRecord {
 
     // What this run created or replaced, so that the clean-up of a stopped run never deletes
     // an earlier installation's files: set by the copying page when it creates the combined
-    // archive and by the unpacking page when it creates or opens the unpacked image.
+    // archive and by the unpacking page when it creates or opens the unpacked image (under its
+    // temporary name).
     bool CombinedArchiveWritten = false;
     bool MainProgramWritten = false;
+
+    // The product files that are not in their place, one line each for the closing prompt.
+    std::vector<std::string> FilesNotInstalled;
 };
 
 extern InstallStateRecord InstallState;

@@ -13,4 +13,21 @@ std::string FolderPart(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+char DriveLetterOf(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return 0;
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    return letter >= 'A' && letter <= 'Z' ? letter : 0;
+}
+
+bool IsDriveRelative(const std::string& path) {
+    return DriveLetterOf(path) != 0 && (path.size() == 2 || (path[2] != '\\' && path[2] != '/'));
+}
+
+std::string ResolveDriveRelative(const std::string& path, const std::string& driveFolder) {
+    if (!IsDriveRelative(path)) return path;
+    if (path.size() == 2) return driveFolder;
+    return JoinPath(driveFolder, path.substr(2));
+}
+
 }  // namespace tidemark

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "pages/dialog.h"
+#include "payload/placement_texts.h"
+#include "payload/splitting.h"
 #include "runtime/file.h"
 #include "setup/install_state.h"
 #include "setup/page_table.h"
@@ -40,24 +43,31 @@ bool RunTablePage(const PageEntry& page, intptr_t* result) {
     return true;
 }
 
-// Yes starts the installed program; the prompt has no owner.
+// Yes starts the installed program; the prompt has no owner. It claims success only when every
+// product file is in its place, and otherwise says which are not.
 void ClosingPrompt() {
-    std::string text = std::string(ProductProfile.SuccessText) + ProductProfile.ProductName + "?";
-    if (MessageBoxA(nullptr, text.c_str(), ProductProfile.ProductName, MB_YESNO) == IDYES) {
+    const std::vector<std::string>& missed = InstallState.FilesNotInstalled;
+    std::string text =
+        ClosingPromptText(ProductProfile.SuccessText, ProductProfile.ProductName, missed);
+    UINT style = MB_YESNO | (missed.empty() ? 0 : MB_ICONEXCLAMATION);
+    if (MessageBoxA(nullptr, text.c_str(), ProductProfile.ProductName, style) == IDYES) {
         LaunchProduct();
     }
 }
 
-void DeleteIfPresent(const std::string& name) {
-    std::string path = JoinPath(InstallState.DestinationFolder, name);
-    if (FileExists(path)) DeleteFileA(path.c_str());  // a failure is not reported
-}
-
 // Removes only what this run created or replaced: an earlier installation's files, or files
-// beside the setup program before the destination was chosen, stay.
+// beside the setup program before the destination was chosen, stay. The main program is
+// replaced only as the unpacking page's last step, so a stopped run has only its temporary
+// image to remove.
 void CleanUpStoppedRun() {
-    if (InstallState.CombinedArchiveWritten) DeleteIfPresent(ProductProfile.CombinedArchiveFile);
-    if (InstallState.MainProgramWritten) DeleteIfPresent(ProductProfile.MainProgramFile);
+    std::string archive =
+        JoinPath(InstallState.DestinationFolder, ProductProfile.CombinedArchiveFile);
+    if (InstallState.CombinedArchiveWritten && FileExists(archive)) {
+        DeleteFileA(archive.c_str());  // a failure is not reported
+    }
+    if (InstallState.MainProgramWritten) {
+        RemoveTemporaryFiles(InstallState.DestinationFolder, InstallState.WindowsFolder);
+    }
     MessageBoxA(InstallState.BackdropWindow, ProductProfile.TerminatedText,
                 ProductProfile.ProductName, MB_OK);
 }

@@ -35,3 +35,19 @@ TEST(FolderProbe, WildcardsAreCutToTheFolderPart) {
     EXPECT_EQ(probe.driveLetter, 'D');
     EXPECT_EQ(PlanFolderProbe("*.*").kind, FolderProbe::Kind::kAbsent);
 }
+
+// MAX_PATH holds 259 characters and the terminator.
+TEST(DestinationFolder, LongestNameMustFitAndChangeableSourceDriveIsRefused) {
+    std::string folder = "C:\\" + std::string(243, 'A');  // 246 characters
+    EXPECT_TRUE(FolderHoldsNames(folder, 12));            // 246 + 1 + 12 = 259
+    EXPECT_FALSE(FolderHoldsNames(folder + "A", 12));
+    EXPECT_TRUE(FolderHoldsNames(folder + "\\", 12));  // no second backslash
+    EXPECT_FALSE(FolderHoldsNames(folder, 13));
+
+    EXPECT_TRUE(OnChangeableSourceDrive("A:\\", "A:\\", true));
+    EXPECT_TRUE(OnChangeableSourceDrive("a:\\TIDE", "A:\\", true));
+    EXPECT_FALSE(
+        OnChangeableSourceDrive("C:\\TIDE", "C:\\DISKS\\", false));  // a copy on a hard disk
+    EXPECT_FALSE(OnChangeableSourceDrive("C:\\TIDE", "A:\\", true));
+    EXPECT_FALSE(OnChangeableSourceDrive("C:\\TIDE", "\\\\SERVER\\DISKS\\", true));
+}

@@ -23,6 +23,23 @@ TEST(FolderPart, EndsAtLastBackslashOrColon) {
     EXPECT_EQ(FolderPart("NAME"), "");
 }
 
+// The drive's current folder is the system's; here only how an entry is read against it.
+TEST(DriveRelative, ResolvedAgainstTheDrivesCurrentFolder) {
+    for (const char* path : {"C:", "C:NEWTIDE", "c:X\\Y", "C:..\\X"}) {
+        EXPECT_TRUE(IsDriveRelative(path)) << path;
+    }
+    for (const char* path :
+         {"C:\\", "C:\\TIDE", "C:/TIDE", "\\\\SERVER\\SHARE", "TIDE", "1:X", ""}) {
+        EXPECT_FALSE(IsDriveRelative(path)) << path;
+    }
+    EXPECT_EQ(ResolveDriveRelative("C:NEWTIDE", "C:\\"), "C:\\NEWTIDE");
+    EXPECT_EQ(ResolveDriveRelative("C:NEWTIDE", "C:\\WORK"), "C:\\WORK\\NEWTIDE");
+    EXPECT_EQ(ResolveDriveRelative("C:", "C:\\WORK"), "C:\\WORK");
+    EXPECT_EQ(ResolveDriveRelative("C:\\TIDE", "C:\\WORK"), "C:\\TIDE");
+    EXPECT_EQ(DriveLetterOf("a:\\"), 'A');
+    EXPECT_EQ(DriveLetterOf("\\\\SERVER\\SHARE\\"), 0);
+}
+
 namespace {
 struct SampleError : Error {
     explicit SampleError(std::string m) : Error(std::move(m)) {}

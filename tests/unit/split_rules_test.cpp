@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "payload/placement_texts.h"
+
 using namespace tidemark;
 
 TEST(SplitRules, ExtensionIsFromTheLastDotUnlessAFolderSeparatorFollows) {
@@ -29,11 +31,23 @@ TEST(SplitRules, LibAndDtpAreKeptInAnyLetterCase) {
 }
 
 TEST(SplitRules, HelpFilesGoUnderTheWindowsHelpFolder) {
-    EXPECT_EQ(SplitTarget("Tidemark.hlp", "C:\\TIDEMARK", "C:\\WINDOWS"),
-              "C:\\WINDOWS\\Help\\Tidemark.hlp");
-    EXPECT_EQ(SplitTarget("Tidemark.HLP", "C:\\TIDEMARK\\", "C:\\WINDOWS\\"),
-              "C:\\WINDOWS\\Help\\Tidemark.HLP");
-    EXPECT_EQ(SplitTarget("Tidemark.Cnt", "C:\\TIDEMARK", "C:\\WINDOWS"),
-              "C:\\TIDEMARK\\Tidemark.Cnt");
-    EXPECT_EQ(SplitTarget("HLP", "C:\\TIDEMARK", "C:\\WINDOWS"), "C:\\TIDEMARK\\HLP");
+    EXPECT_EQ(SplitFolder("Tidemark.hlp", "C:\\TIDEMARK", "C:\\WINDOWS"), "C:\\WINDOWS\\Help");
+    EXPECT_EQ(SplitFolder("Tidemark.HLP", "C:\\TIDEMARK\\", "C:\\WINDOWS\\"), "C:\\WINDOWS\\Help");
+    EXPECT_EQ(SplitFolder("Tidemark.Cnt", "C:\\TIDEMARK", "C:\\WINDOWS"), "C:\\TIDEMARK");
+    EXPECT_EQ(SplitFolder("HLP", "C:\\TIDEMARK", "C:\\WINDOWS"), "C:\\TIDEMARK");
+}
+
+TEST(PlacementTexts, ReasonsAndTheClosingPromptSaySoWhenAFileIsMissing) {
+    EXPECT_EQ(PlacementReason({5, false, true, false}), "a folder of that name is in the way");
+    EXPECT_EQ(PlacementReason({5, false, false, true}), "the file there is read-only");
+    EXPECT_EQ(PlacementReason({3, true, false, false}), "the path is longer than Windows allows");
+    EXPECT_EQ(PlacementReason({32}), "the file is in use by another program");
+    EXPECT_EQ(PlacementReason({101}), "the disk is full");
+    EXPECT_EQ(PlacementReason({87}), "I/O error 87");
+
+    EXPECT_EQ(ClosingPromptText("Installed.\r\n\r\nDo you wish to run ", "FT", {}),
+              "Installed.\r\n\r\nDo you wish to run FT?");
+    EXPECT_EQ(ClosingPromptText("Installed.", "FT", {"A.TXT: x.", "B.TXT: y."}),
+              "FT has been installed, but not every file is in its place:\r\n\r\nA.TXT: x.\r\n\r\n"
+              "B.TXT: y.\r\n\r\nDo you wish to run FT?");
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "payload/split_rules.h"
 #include "progress_fixtures.h"
+#include "runtime/file.h"
+#include "setup/profile.h"
 
 using namespace tidemark;
 using namespace progress_test;
@@ -34,9 +37,21 @@ protected:
     std::string windows = root.MakeFolder("Windows");
     std::string imagePath = root / "Dest\\Tidemark.Exe";
 
+    std::vector<std::string> questions;
+    std::function<bool()> answer = [] { return false; };  // Retry (true) or Cancel
+    std::vector<std::string> missed;
+
     void Split(Image& image) {
         WriteBytes(imagePath, image.bytes);
-        SplitImage(imagePath, image.table, destination, windows);
+        missed = SplitImage(imagePath, image.table, destination, windows,
+                            [this](const std::string& question) {
+                                questions.push_back(question);
+                                return answer();
+                            });
+    }
+    bool NoTemporaryFileLeft() {
+        std::string name = TemporarySplitName(ProductProfile.MainProgramFile);
+        return !Exists(destination + "\\" + name) && !Exists(windows + "\\Help\\" + name);
     }
 };
 
@@ -64,6 +79,9 @@ TEST_F(Splitting, CopiesEveryEntryByteForByteAndCutsTheImageToTheMainProgram) {
     std::vector<uint8_t> mainProgram(expected.bytes.begin(), expected.bytes.begin() + 3000);
     EXPECT_EQ(ReadBytes(imagePath), mainProgram);
     EXPECT_TRUE(image.table.empty());
+    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(missed.empty());
+    EXPECT_TRUE(NoTemporaryFileLeft());
 }
 
 TEST_F(Splitting, HelpFileReplacesOneInTheHelpFolderAndIgnoresTheDestination) {
@@ -79,20 +97,54 @@ TEST_F(Splitting, HelpFileReplacesOneInTheHelpFolderAndIgnoresTheDestination) {
     EXPECT_EQ(ReadBytes(destination + "\\Tidemark.HLP"), Pattern(10, 78));
 }
 
-TEST_F(Splitting, EntryWhoseFileCannotBeCreatedAnywhereIsSkipped) {
-    root.MakeFolder("Windows\\Help");
+// Each file that cannot be put in place is asked about; Cancel leaves an earlier file whole, a
+// help file goes to the destination instead, and every one is reported.
+TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
+    std::string help = root.MakeFolder("Windows\\Help");
     root.MakeFolder("Windows\\Help\\Blocked.hlp");  // a folder in the way in both places
     root.MakeFolder("Dest\\Blocked.hlp");
-    root.MakeFolder("Dest\\Blocked.Dat");
+    WriteBytes(help + "\\Old.hlp", Pattern(10, 80));
+    SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(destination + "\\InUse.Dat", Pattern(10, 81));
+    File holder = File::Open(destination + "\\InUse.Dat", GENERIC_READ, 0, OPEN_EXISTING);
+    WriteBytes(destination + "\\ReadOnly.Dat", Pattern(10, 82));
+    SetFileAttributesA((destination + "\\ReadOnly.Dat").c_str(), FILE_ATTRIBUTE_READONLY);
     Image image(10);
     image.Add("Blocked.hlp", 3000);
-    image.Add("Blocked.Dat", 3000);
+    image.Add("InUse.Dat", 3000);
+    image.Add("Old.hlp", 3000);
+    image.Add("ReadOnly.Dat", 3000);
     image.Add("After.Dat", 3000);  // read from its own Offset, not after the skipped bytes
     Image expected = image;
+    // Cancel, but Retry once the read-only file has been made writable.
+    answer = [&] {
+        if (questions.back().find("ReadOnly.Dat") == std::string::npos) return false;
+        return SetFileAttributesA((destination + "\\ReadOnly.Dat").c_str(),
+                                  FILE_ATTRIBUTE_NORMAL) != 0;
+    };
     Split(image);
+    holder.Close();
 
-    EXPECT_EQ(ReadBytes(destination + "\\After.Dat"), expected.Content(2));
+    ASSERT_EQ(questions.size(), 5u);
+    EXPECT_NE(questions[0].find(help + "\\Blocked.hlp:\r\na folder of that name is in the way."),
+              std::string::npos);
+    EXPECT_NE(questions[0].find("Cancel to put it into " + destination + " instead."),
+              std::string::npos);
+    EXPECT_NE(questions[1].find("Cancel to go on without it."), std::string::npos);
+    EXPECT_EQ(missed,
+              (std::vector<std::string>{
+                  "Blocked.hlp: not installed, a folder of that name is in the way.",
+                  "InUse.Dat: not installed, the file is in use, or access to it is denied.",
+                  "Old.hlp: put into " + destination + ", since " + help +
+                      "\\Old.hlp could not be written (the file there is read-only)."}));
+    EXPECT_EQ(ReadBytes(destination + "\\InUse.Dat"), Pattern(10, 81));
+    EXPECT_EQ(ReadBytes(help + "\\Old.hlp"), Pattern(10, 80));
+    EXPECT_EQ(ReadBytes(destination + "\\Old.hlp"), expected.Content(2));
+    EXPECT_EQ(ReadBytes(destination + "\\ReadOnly.Dat"), expected.Content(3));
+    EXPECT_EQ(ReadBytes(destination + "\\After.Dat"), expected.Content(4));
     EXPECT_EQ(ReadBytes(imagePath).size(), 10u);
+    EXPECT_TRUE(NoTemporaryFileLeft());
+    SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Splitting, EmptyTableLeavesTheImageUncut) {
@@ -101,20 +153,25 @@ TEST_F(Splitting, EmptyTableLeavesTheImageUncut) {
     EXPECT_EQ(ReadBytes(imagePath), Pattern(5000, 0));
 }
 
+// An error while a file is written leaves the earlier file of that name whole, not half
+// replaced, and no temporary file.
 TEST_F(Splitting, ImageShorterThanTheTableRaisesReadBeyondEnd) {
+    WriteBytes(destination + "\\Cut.Dat", Pattern(7000, 83));
     Image image(100);
     image.Add("Whole.Dat", 100);
     image.Add("Cut.Dat", 5000);
     image.bytes.resize(100 + 100 + 3000);  // the last entry runs past the end
     EXPECT_EQ(IoCodeOf([&] { Split(image); }), kReadBeyondEnd);
     EXPECT_EQ(ReadBytes(destination + "\\Whole.Dat").size(), 100u);
+    EXPECT_EQ(ReadBytes(destination + "\\Cut.Dat"), Pattern(7000, 83));
+    EXPECT_TRUE(NoTemporaryFileLeft());
     EXPECT_EQ(ReadBytes(imagePath).size(), 3200u);  // not cut
 }
 
 TEST_F(Splitting, MainProgramShorterThanItsTableEntryIsNotPadded) {
     FileTable table = {{"Late.Dat", 6000, 0}};
     WriteBytes(imagePath, Pattern(5000, 3));
-    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, table, destination, windows); }),
+    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, table, destination, windows, nullptr); }),
               kReadBeyondEnd);
     EXPECT_EQ(ReadBytes(imagePath).size(), 5000u);
 }

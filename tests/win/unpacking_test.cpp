@@ -2,6 +2,7 @@
 
 #include "payload/drain.h"
 #include "payload/lzh/lzh_encode.h"
+#include "payload/split_rules.h"
 #include "payload/unpacking_page.h"
 #include "progress_fixtures.h"
 #include "setup/profile.h"
@@ -18,7 +19,7 @@ class Unpacking : public ::testing::Test {
 protected:
     ScratchFolder root{"unpack"};
     std::string destination = root.MakeFolder("Dest");
-    std::string imagePath = destination + "\\" + ProductProfile.MainProgramFile;
+    std::string imagePath = destination + "\\" + TemporaryImageName(ProductProfile.MainProgramFile);
     std::string archivePath = destination + "\\" + ProductProfile.CombinedArchiveFile;
     uint8_t input[kWorkBufferSize] = {};
     uint8_t output[kWorkBufferSize] = {};
@@ -135,7 +136,7 @@ TEST_F(Unpacking, ExistingImageThatCannotBeReplacedIsOverwrittenInPlace) {
 }
 
 TEST_F(Unpacking, ImageThatCannotBeOpenedStopsThePageAndKeepsTheArchive) {
-    root.MakeFolder("Dest\\" + std::string(ProductProfile.MainProgramFile));  // a folder
+    root.MakeFolder("Dest\\" + TemporaryImageName(ProductProfile.MainProgramFile));  // a folder
     WriteArchiveOf(Pattern(100, 17));
     EXPECT_FALSE(DecodeArchive());
     EXPECT_EQ(InstallState.ContinueFlag, 0);

@@ -1,0 +1,69 @@
+#include "payload/placement_texts.h"
+
+#include "runtime/error.h"
+
+namespace tidemark {
+
+namespace {
+
+// The system's codes that a create or rename of a product file reports most often.
+enum : uint32_t {
+    kPathNotFound = 3,
+    kAccessDenied = 5,
+    kWriteProtect = 19,
+    kSharingViolation = 32,
+    kLockViolation = 33,
+    kFilenameTooLong = 206,
+};
+
+}  // namespace
+
+std::string PlacementReason(const PlacementFailure& failure) {
+    if (failure.PathTooLong || failure.SystemCode == kFilenameTooLong)
+        return "the path is longer than Windows allows";
+    if (failure.FolderInTheWay) return "a folder of that name is in the way";
+    if (failure.ReadOnly) return "the file there is read-only";
+    switch (failure.SystemCode) {
+        case kPathNotFound:
+            return "its folder does not exist";
+        case kAccessDenied:
+            return "the file is in use, or access to it is denied";
+        case kWriteProtect:
+            return "the disk is write-protected";
+        case kSharingViolation:
+        case kLockViolation:
+            return "the file is in use by another program";
+        case kDiskFull:
+            return "the disk is full";
+        default:
+            return IoError::MessageFor(static_cast<int>(failure.SystemCode));
+    }
+}
+
+std::string RetryQuestionText(const std::string& target, const std::string& reason,
+                              const std::string& fallbackFolder) {
+    std::string text = "The file could not be written as\r\n" + target + ":\r\n" + reason +
+                       ".\r\n\r\nChoose Retry to try again, or Cancel to ";
+    if (fallbackFolder.empty()) return text + "go on without it.";
+    return text + "put it into " + fallbackFolder + " instead.";
+}
+
+std::string NotInstalledLine(const std::string& name, const std::string& reason) {
+    return name + ": not installed, " + reason + ".";
+}
+
+std::string PlacedElsewhereLine(const std::string& name, const std::string& folder,
+                                const std::string& target, const std::string& reason) {
+    return name + ": put into " + folder + ", since " + target + " could not be written (" +
+           reason + ").";
+}
+
+std::string ClosingPromptText(const std::string& successText, const std::string& productName,
+                              const std::vector<std::string>& notInstalled) {
+    if (notInstalled.empty()) return successText + productName + "?";
+    std::string text = productName + " has been installed, but not every file is in its place:";
+    for (const std::string& line : notInstalled) text += "\r\n\r\n" + line;
+    return text + "\r\n\r\nDo you wish to run " + productName + "?";
+}
+
+}  // namespace tidemark
