@@ -2,8 +2,9 @@
 # run: the last volume gets 64 MB of zeros appended and the setup program's trailer claims
 # 256 MB more unpacked bytes, so the decoder is still at work when the robot acts.
 sees "the unpacking page; Cancel and Yes: the terminated message over the backdrop; exit 0"
-leaves "no Tidemark.Exe (the partial image is removed), no Tidemark._LF (deleted by the page)," \
-       "no product file split out"
+leaves "the earlier installation's Tidemark.Exe as it was; the partial image (decoded under a" \
+       "temporary name) removed; no Tidemark._LF (deleted by the page); no product file split out"
+place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
 truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
 setup=$E2E_WORK/disks/disk1/setup.exe
 length=$(stat -c %s "$setup")
@@ -15,7 +16,7 @@ printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $((claimed & 255)) $((claimed >> 8 &
 # While the exit question is up, decoding waits: the partial image and the archive are there.
 host_partial_image() {
     local image archive size
-    image=$(hostpath "$dest\\Tidemark.Exe")
+    image=$(hostpath "$dest\\Tidemark.~IM")
     archive=$(hostpath "$dest\\Tidemark._LF")
     size=$(stat -c %s "$image" 2>/dev/null) || { echo "no image"; return 1; }
     [ -f "$archive" ] || { echo "no archive"; return 1; }
@@ -32,7 +33,8 @@ host partial_image
 click 6
 @terminated
 STEPS
-expect_no_file "$dest\\Tidemark.Exe"
+expect_unchanged "$dest\\Tidemark.Exe"
+expect_no_file "$dest\\Tidemark.~IM"
 expect_no_file "$dest\\Tidemark._LF"
 expect_nothing_split
 expect_no_uninstall_entry
