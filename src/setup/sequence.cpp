@@ -55,16 +55,17 @@ void ClosingPrompt() {
     }
 }
 
+void DeleteIfPresent(const std::string& name) {
+    std::string path = JoinPath(InstallState.DestinationFolder, name);
+    if (FileExists(path)) DeleteFileA(path.c_str());  // a failure is not reported
+}
+
 // Removes only what this run created or replaced: an earlier installation's files, or files
 // beside the setup program before the destination was chosen, stay. The main program is
 // replaced only as the unpacking page's last step, so a stopped run has only its temporary
 // image to remove.
 void CleanUpStoppedRun() {
-    std::string archive =
-        JoinPath(InstallState.DestinationFolder, ProductProfile.CombinedArchiveFile);
-    if (InstallState.CombinedArchiveWritten && FileExists(archive)) {
-        DeleteFileA(archive.c_str());  // a failure is not reported
-    }
+    if (InstallState.CombinedArchiveWritten) DeleteIfPresent(ProductProfile.CombinedArchiveFile);
     if (InstallState.MainProgramWritten) {
         RemoveTemporaryFiles(InstallState.DestinationFolder, InstallState.WindowsFolder);
     }
