@@ -1,5 +1,6 @@
 // The destination page (template MAIN): proposes a folder, checks the entry, prepares the folder.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "pages/destination_rules.h"
@@ -66,12 +67,8 @@ size_t LongestProductName() {
         for (const FileTableEntry& entry : table) longest = std::max(longest, entry.Name.size());
     } catch (const Error&) {
     }
-    for (const std::string& name :
-         {std::string(main), std::string(ProductProfile.CombinedArchiveFile),
-          TemporaryImageName(main), TemporarySplitName(main)}) {
-        longest = std::max(longest, name.size());
-    }
-    return longest;
+    return std::max({longest, std::strlen(main), std::strlen(ProductProfile.CombinedArchiveFile),
+                     TemporaryImageName(main).size(), TemporarySplitName(main).size()});
 }
 
 // A refused entry changes nothing visible: no message, no sound, the entry stays as typed, and

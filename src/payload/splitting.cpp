@@ -88,19 +88,24 @@ std::string ReasonFor(const std::string& target, uint32_t code) {
     return PlacementReason(failure);
 }
 
-// Puts a file in place under target from the temporary file, which `write` fills when given
+// The bytes of a file still to be written under its temporary name.
+struct Content {
+    File& image;
+    const FileTableEntry& entry;
+};
+
+// Puts a file in place under target from the temporary file, filled from content when given
 // (else it is complete already). Asks while the user chooses Retry; returns the empty text when
 // the file is in place, else the reason it is not.
-std::string PutInPlace(TemporaryFile& temporary, const std::string& target,
-                       const std::function<uint32_t()>& write, const RetryQuestion& ask,
-                       const std::string& fallbackFolder) {
-    bool written = !write;
+std::string PutInPlace(TemporaryFile& temporary, const std::string& target, const Content* content,
+                       const RetryQuestion& ask, const std::string& fallbackFolder) {
+    bool written = content == nullptr;
     for (;;) {
         uint32_t code = 0;
         if (!FitsWindowsPath(target)) {
             code = ERROR_FILENAME_EXCED_RANGE;
         } else if (!written) {
-            code = write();
+            code = WriteTemporary(content->image, content->entry, temporary.Path());
             written = code == 0;
         }
         if (written) {
@@ -119,9 +124,8 @@ std::string PutInPlace(TemporaryFile& temporary, const std::string& target,
 std::string PlaceEntry(File& image, const FileTableEntry& entry, const std::string& folder,
                        const RetryQuestion& ask, const std::string& fallbackFolder) {
     TemporaryFile temporary(JoinPath(folder, TemporarySplitName(ProductProfile.MainProgramFile)));
-    return PutInPlace(
-        temporary, JoinPath(folder, entry.Name),
-        [&] { return WriteTemporary(image, entry, temporary.Path()); }, ask, fallbackFolder);
+    Content content{image, entry};
+    return PutInPlace(temporary, JoinPath(folder, entry.Name), &content, ask, fallbackFolder);
 }
 
 }  // namespace
@@ -175,13 +179,12 @@ std::string MoveIntoPlace(const std::string& from, const std::string& target,
 }
 
 void RemoveTemporaryFiles(const std::string& destinationFolder, const std::string& windowsFolder) {
+    // A folder of one of these names is not this program's and stays: DeleteFileA leaves it.
     const char* main = ProductProfile.MainProgramFile;
-    for (const std::string& path :
-         {JoinPath(destinationFolder, TemporaryImageName(main)),
-          JoinPath(destinationFolder, TemporarySplitName(main)),
-          JoinPath(JoinPath(windowsFolder, "Help"), TemporarySplitName(main))}) {
-        DeleteFileA(path.c_str());  // a folder of the name is not ours and stays
-    }
+    std::string split = TemporarySplitName(main);
+    DeleteFileA(JoinPath(destinationFolder, TemporaryImageName(main)).c_str());
+    DeleteFileA(JoinPath(destinationFolder, split).c_str());
+    DeleteFileA(JoinPath(JoinPath(windowsFolder, "Help"), split).c_str());
 }
 
 }  // namespace tidemark
