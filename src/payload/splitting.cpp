@@ -144,12 +144,12 @@ std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& tab
         std::string folder = SplitFolder(entry.Name, destinationFolder, windowsFolder);
         // Without a Help folder, help files belong beside the product; nothing to report.
         if (folder != destinationFolder && !NamesExistingFolder(folder)) folder = destinationFolder;
-        bool elsewhere = folder != destinationFolder;
+        bool inHelpFolder = folder != destinationFolder;
 
         std::string reason =
-            PlaceEntry(image, entry, folder, ask, elsewhere ? destinationFolder : std::string());
+            PlaceEntry(image, entry, folder, ask, inHelpFolder ? destinationFolder : std::string());
         if (reason.empty()) continue;
-        if (!elsewhere) {
+        if (!inHelpFolder) {
             missed.push_back(NotInstalledLine(entry.Name, reason));
             continue;
         }
