@@ -4,6 +4,7 @@
 
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "setup/profile.h"
 
 namespace tidemark {
 
@@ -36,7 +37,7 @@ PayloadTrailer ReadFileTable(const std::string& path) {
     }
     file.Close();
 
-    CheckFileTable(trailer, nameLengths);
+    CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile);
     return trailer;
 }
 
