@@ -159,6 +159,63 @@ TEST_F(MkdisksCommandLine, PlanAndBuildAgreeOnTheNumbersAndBuildRefusesOthers) {
     // Planning by disk size from the setup program's size is what the sample sets' build does.
 }
 
+// Each refusal below leaves everything as it was: the vendor's files, the inputs, the set.
+TEST_F(MkdisksCommandLine, BuildReplacesOnlyWhatItWroteAndNeverAnInput) {
+    fs::path out = root_ / "disks";
+    fs::create_directories(out / "disk7/photos");
+    WriteWholeFile(out / "disk7/photos/a.jpg", {1, 2, 3});
+    EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("disk7"), std::string::npos) << errors_;
+    EXPECT_TRUE(fs::exists(out / "disk7/photos/a.jpg"));
+    EXPECT_FALSE(fs::exists(out / "disk1"));
+    fs::remove_all(out);
+
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    WriteWholeFile(out / "disk1/notes.txt", {1});
+    EXPECT_EQ(Build(out, {"--disks", "2"}), kExitRefused);
+    EXPECT_NE(errors_.find("disk1/notes.txt"), std::string::npos) << errors_;
+    EXPECT_TRUE(fs::exists(out / "disk3/Tidemark.003"));
+    fs::remove(out / "disk1/notes.txt");
+    ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
+    EXPECT_FALSE(fs::exists(out / "disk3"));
+
+    // Inputs in the output folder: the product folder, the setup program, the kept stream.
+    fs::copy(out, root_ / "copy", fs::copy_options::recursive);
+    fs::copy(product_, out / "disk2", fs::copy_options::overwrite_existing);
+    std::vector<std::string> product = {
+        "build",     (out / "disk2").string(), "--setup", setup_.string(), "--disks", "1", "--out",
+        out.string()};
+    EXPECT_EQ(Run(product), kExitRefused);
+    fs::remove_all(out);
+    fs::rename(root_ / "copy", out);
+    fs::path setupInside = out / "disk1/setup.exe";
+    EXPECT_EQ(Build(out, {"--disks", "1", "--replace-trailer", "--setup", setupInside.string()}),
+              kExitRefused);
+    EXPECT_EQ(Build(out, {"--disks", "1", "--stream", (out / "a.lzh").string()}), kExitRefused);
+    EXPECT_TRUE(fs::exists(out / "disk2/Tidemark.002"));
+}
+
+TEST_F(MkdisksCommandLine, MainNamesTheSetupProgramsMainProgramAndStreamReplacesOnlyAStream) {
+    fs::path out = root_ / "disks";
+    EXPECT_EQ(Build(out, {"--disks", "1", "--main", "README.TXT"}), kExitRefused);
+    EXPECT_NE(errors_.find("Tidemark.Exe"), std::string::npos) << errors_;
+    EXPECT_EQ(Build(out, {"--disks", "1", "--main", "TIDEMARK.EXE"}), kExitOk) << errors_;
+
+    fs::path notes = root_ / "notes.txt";
+    std::vector<uint8_t> text(4000, 'n');
+    WriteWholeFile(notes, text);
+    EXPECT_EQ(Build(out, {"--disks", "1", "--stream", notes.string()}), kExitRefused);
+    EXPECT_EQ(ReadWholeFile(notes), text);
+
+    fs::path kept = root_ / "product.lzh";
+    ASSERT_EQ(Build(out, {"--disks", "1", "--stream", kept.string()}), kExitOk) << errors_;
+    std::vector<uint8_t> earlier = ReadWholeFile(kept);
+    Add("README.TXT", "the next version");
+    ASSERT_EQ(Build(out, {"--disks", "1", "--stream", kept.string()}), kExitOk) << errors_;
+    EXPECT_NE(ReadWholeFile(kept), earlier) << "a stream of an earlier version is replaced";
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitOk) << errors_;
+}
+
 TEST_F(MkdisksCommandLine, RefusesWithExitCode2AndWritesNothing) {
     fs::path out = root_ / "disks";
     EXPECT_EQ(Build(out, {"--disks", "5"}), kExitRefused);

@@ -17,6 +17,8 @@
 #include "file_io.h"
 #include "floppy.h"
 #include "numbers_header.h"
+#include "out_folder.h"
+#include "payload/name_rules.h"
 #include "product.h"
 #include "runtime/error.h"
 #include "setup/profile.h"
@@ -35,11 +37,15 @@ const char kUsage[] =
     "  mkdisks build PRODUCT_DIR --setup SETUP_EXE (--disks N | --disk-size BYTES) --out DIR\n"
     "                [--main NAME] [--replace-trailer] [--header FILE] [--expect-header FILE]\n"
     "                [--images] [--one-folder] [--stream FILE]\n"
-    "      replaces the disk<n> folders and images, setup.exe and volumes an earlier build\n"
-    "      left in DIR; prints the DiskCount and ExpectedArchiveSize the setup build needs\n"
+    "      DIR is new, empty, or holds only what an earlier build wrote there (it keeps the list\n"
+    "      in DIR/.mkdisks-written), which is replaced; prints the DiskCount and\n"
+    "      ExpectedArchiveSize the setup build needs\n"
     "  mkdisks plan PRODUCT_DIR (--disks N | --disk-size BYTES (--setup-size BYTES |\n"
     "               --setup-size-of SETUP_EXE))\n"
     "               [--main NAME] [--header FILE] [--images] [--stream FILE]\n"
+    "      --main: the main program's name in PRODUCT_DIR, Tidemark.Exe in any letter case\n"
+    "      --stream: where the compressed stream is kept; reused while it decodes to the product,\n"
+    "      and replaced only by a stream of another version (one that decodes to a program)\n"
     "  mkdisks list SETUP_EXE\n"
     "  mkdisks verify DIR [--against PRODUCT_DIR] [--main NAME] [--expect-header FILE]\n"
     "  mkdisks pack IN OUT [--parse greedy|lazy|optimal]\n"
@@ -186,10 +192,20 @@ struct DiskSetPlan {
     std::chrono::steady_clock::duration CompressTime{};
 };
 
+// The setup program installs the image under its own MainProgramFile whatever the disks were
+// built from, so --main can only give that name in the letter case of the product folder.
+std::string MainName(const Arguments& a) {
+    std::string name = a.Value("--main", ProductProfile.MainProgramFile);
+    if (FileNameKey(name) != FileNameKey(ProductProfile.MainProgramFile))
+        throw Refusal("--main " + name + ": the setup program installs its main program as " +
+                      ProductProfile.MainProgramFile + "; give the product's main program that " +
+                      "name (letter case aside) and --main " + ProductProfile.MainProgramFile);
+    return name;
+}
+
 DiskSetPlan MakePlan(const Arguments& a, int64_t plainSetupSize, int64_t cluster) {
     DiskRequest request = ParseDiskRequest(a);
-    Product product =
-        ReadProduct(a.Positional[0], a.Value("--main", ProductProfile.MainProgramFile));
+    Product product = ReadProduct(a.Positional[0], MainName(a));
     DiskSetPlan plan;
     plan.Image = BuildImage(product);
     auto start = std::chrono::steady_clock::now();
@@ -251,6 +267,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     if (images && a.Has("--one-folder"))
         throw Refusal("--images makes one image per disk; it does not go with --one-folder");
     auto start = std::chrono::steady_clock::now();
+    fs::path outDir = a.Value("--out");
+    OutputFolder outFolder(outDir, a.Positional[0], {a.Value("--setup"), a.Value("--stream")});
     std::vector<uint8_t> setup = PlainSetupProgram(a.Value("--setup"), a.Has("--replace-trailer"));
     DiskSetPlan plan = MakePlan(a, int64_t(setup.size()), images ? kFloppyCluster : 1);
     CheckExpectedHeader(a, plan.Header);
@@ -269,11 +287,8 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
         }
     }
 
-    fs::path outDir = a.Value("--out");
-    std::error_code ec;
-    if (fs::exists(outDir, ec) && fs::equivalent(outDir, a.Positional[0], ec))
-        throw Refusal("--out must not be the product folder");
-    RemoveOldDiskSet(outDir, ProductProfile.FirstVolumeFile);
+    outFolder.Replace(DiskSetEntries(plan.Volumes.size(), ProductProfile.FirstVolumeFile,
+                                     a.Has("--one-folder"), images));
     std::vector<DiskContents> disks =
         WriteDiskSet(outDir, setup, plan.Archive, plan.Volumes, ProductProfile.FirstVolumeFile,
                      a.Has("--one-folder"));
@@ -286,7 +301,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     }
     if (a.Has("--header")) WriteFileIfChanged(a.Value("--header"), plan.Header);
 
-    PrintPlan(out, plan, a.Value("--main", ProductProfile.MainProgramFile));
+    PrintPlan(out, plan, MainName(a));
     out << "Disks:\n";
     for (size_t i = 0; i < disks.size(); ++i) {
         int64_t total = 0;
@@ -323,7 +338,7 @@ int Plan(const std::vector<std::string>& args, std::ostream& out) {
         setupSize = int64_t(PlainSetupProgram(a.Value("--setup-size-of"), true).size());
     DiskSetPlan plan = MakePlan(a, setupSize, a.Has("--images") ? kFloppyCluster : 1);
     if (a.Has("--header")) WriteFileIfChanged(a.Value("--header"), plan.Header);
-    PrintPlan(out, plan, a.Value("--main", ProductProfile.MainProgramFile));
+    PrintPlan(out, plan, MainName(a));
     return kExitOk;
 }
 

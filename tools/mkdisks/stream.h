@@ -28,7 +28,9 @@ std::string ArchiveLengthFault(uint64_t archiveSize, uint64_t bytesRequested);
 
 // The encoded image, from a kept copy when that still decodes to exactly these bytes, otherwise
 // freshly encoded (and kept, when keepAt is not empty). Decoding a kept stream is much cheaper
-// than encoding, and a stream that decodes to the image is right whatever made it.
+// than encoding, and a stream that decodes to the image is right whatever made it. A file at
+// keepAt is replaced only when it is empty or decodes to a program ("MZ"), as a stream kept for
+// an earlier version of the product does; anything else there is refused (Refusal) unchanged.
 std::vector<uint8_t> CompressOrReuse(const std::vector<uint8_t>& image,
                                      const std::filesystem::path& keepAt, bool* reused = nullptr);
 
