@@ -63,13 +63,19 @@ OutputFolder::OutputFolder(const fs::path& folder, const fs::path& productFolder
     if (!fs::is_directory(folder, ec))
         throw Refusal(out + " is not a folder; give a new or empty folder");
     fs::path record = folder / kOutputRecordName;
-    if (fs::is_regular_file(fs::symlink_status(record, ec))) written_ = ReadRecord(record);
+    std::set<std::string> written;
+    if (fs::is_regular_file(fs::symlink_status(record, ec))) written = ReadRecord(record);
+    // Only what is both found here and on the list is removed: a list edited by hand cannot
+    // reach outside the folder.
     for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string entry = it->path().lexically_relative(folder).generic_string();
         if (entry == kOutputRecordName) continue;
-        bool isFolder = !it->is_symlink(ec) && it->is_directory(ec);
-        if (!it->is_symlink(ec) && written_.count(isFolder ? entry + "/" : entry)) continue;
-        throw Refusal(out + " holds " + entry + (isFolder ? "/" : "") +
+        if (!it->is_symlink(ec) && it->is_directory(ec)) entry += "/";
+        if (!it->is_symlink(ec) && written.count(entry)) {
+            written_.insert(entry);
+            continue;
+        }
+        throw Refusal(out + " holds " + entry +
                       ", which no earlier mkdisks build wrote there; give a new or empty folder, "
                       "or move it away");
     }
@@ -77,7 +83,7 @@ OutputFolder::OutputFolder(const fs::path& folder, const fs::path& productFolder
 }
 
 void OutputFolder::Replace(const std::vector<std::string>& entries) {
-    // Files before folders, and a folder's contents before the folder: reverse name order.
+    // A folder's contents before the folder: reverse name order.
     std::error_code ec;
     for (auto it = written_.rbegin(); it != written_.rend(); ++it) {
         fs::remove(folder_ / *it, ec);

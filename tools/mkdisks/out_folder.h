@@ -28,7 +28,7 @@ public:
 
 private:
     std::filesystem::path folder_;
-    std::set<std::string> written_;
+    std::set<std::string> written_;  // what the earlier build wrote and the folder still holds
 };
 
 }  // namespace tidemark::mkdisks
