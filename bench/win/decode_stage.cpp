@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         InstallState.ContinueFlag = 1;
         LARGE_INTEGER start, copied, decodedAt;
         QueryPerformanceCounter(&start);
-        GatherVolumes(nullptr, ProductProfile.DiskCount, ProductProfile.ExpectedArchiveSize);
+        GatherVolumes(nullptr, ProductProfile.DiskSet);
         QueryPerformanceCounter(&copied);
         bool decoded = InstallState.ContinueFlag != 0 && DecodeArchive();
         QueryPerformanceCounter(&decodedAt);

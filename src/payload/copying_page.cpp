@@ -19,7 +19,7 @@ void CopyingWork(HWND page) {
     PayloadTrailer trailer = ReadFileTable(ModuleFileName());
     InstallState.UnpackedSize = trailer.UnpackedSize;
     InstallState.Table = std::move(trailer.Table);
-    GatherVolumes(page, ProductProfile.DiskCount, ProductProfile.ExpectedArchiveSize);
+    GatherVolumes(page, ProductProfile.DiskSet);
 }
 
 }  // namespace
@@ -54,7 +54,8 @@ void WaitForDisk(HWND page, int volumeNumber, const std::string& path) {
     }
 }
 
-void GatherVolumes(HWND page, int32_t diskCount, int32_t expectedSize) {
+void GatherVolumes(HWND page, const DiskSetNumbers& diskSet) {
+    int32_t expectedSize = diskSet.ExpectedArchiveSize;
     // Volume 1 lies beside the running setup program: it is never prompted for.
     File volume =
         File::OpenForReading(JoinPath(InstallState.SourceFolder, ProductProfile.FirstVolumeFile));
@@ -66,7 +67,8 @@ void GatherVolumes(HWND page, int32_t diskCount, int32_t expectedSize) {
     CopyVolume(volume, archive, bytesCopied, 1, expectedSize);
     volume.Close();
 
-    for (int n = 2; n <= kMaxVolumes && n <= diskCount && InstallState.ContinueFlag != 0; ++n) {
+    for (int n = 2; n <= kMaxVolumes && n <= diskSet.DiskCount && InstallState.ContinueFlag != 0;
+         ++n) {
         std::string path =
             JoinPath(InstallState.SourceFolder, VolumeFileName(ProductProfile.FirstVolumeFile, n));
         WaitForDisk(page, n, path);

@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <string>
 
+#include "payload/disk_set_block.h"
 #include "runtime/file.h"
 
 namespace tidemark {
 
-constexpr int kMaxVolumes = 4;
 constexpr uint32_t kCopyBlockSize = 2048;
 
 // Copies one open volume to the archive in 2048-byte blocks while ContinueFlag is set, adding to
@@ -25,9 +25,9 @@ void CopyVolume(File& volume, File& archive, int32_t& bytesCopied, int volumeNum
 // then 0). No prompt when the file is already there. The prompts are owned by the page.
 void WaitForDisk(HWND page, int volumeNumber, const std::string& path);
 
-// Volume 1 from the source folder, then volumes 2 to min(diskCount, 4) as their disks come,
-// into a newly created combined archive in the destination folder; the archive is closed
-// whether complete or not.
-void GatherVolumes(HWND page, int32_t diskCount, int32_t expectedSize);
+// Volume 1 from the source folder, then volumes 2 to min(DiskCount, 4) as their disks come,
+// into a newly created combined archive in the destination folder, the meter running against
+// ExpectedArchiveSize; the archive is closed whether complete or not.
+void GatherVolumes(HWND page, const DiskSetNumbers& diskSet);
 
 }  // namespace tidemark
