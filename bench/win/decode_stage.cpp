@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         QueryPerformanceCounter(&start);
         GatherVolumes(nullptr, ProductProfile.DiskSet);
         QueryPerformanceCounter(&copied);
-        bool decoded = InstallState.ContinueFlag != 0 && DecodeArchive();
+        bool decoded = InstallState.ContinueFlag != 0 && DecodeArchive(ProductProfile.DiskSet);
         QueryPerformanceCounter(&decodedAt);
         if (!decoded) {
             std::fprintf(stderr, "the copying or decoding stage stopped\n");
