@@ -94,6 +94,13 @@ public:
 // inside a catch block, so that no exception of any kind ends the program without the report.
 void ShowCaughtError(void (*show)(const Error&));
 
+// Raised when the unpacked image is not the one the disks were made from.
+class ImageError : public Error {
+public:
+    explicit ImageError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "ImageError"; }
+};
+
 // Text of the uncaught-error report:
 // "Exception <class> in module <module> at <address>.\n<message>" plus "." unless the message
 // already ends with one.

@@ -73,9 +73,9 @@ DecodeOutcome Decompress(const std::vector<uint8_t>& archive, int32_t outputSize
 }
 
 std::string ArchiveLengthFault(uint64_t archiveSize, uint64_t bytesRequested) {
-    if (bytesRequested > archiveSize + 1)
-        return "the archive ends " + std::to_string(bytesRequested - archiveSize - 1) +
-               " bytes early";
+    if (bytesRequested > archiveSize + kLzhReadsPastEnd)
+        return "the archive ends " +
+               std::to_string(bytesRequested - archiveSize - kLzhReadsPastEnd) + " bytes early";
     if (bytesRequested < archiveSize)
         return "the archive holds " + std::to_string(archiveSize - bytesRequested) +
                " bytes after the end of the stream";

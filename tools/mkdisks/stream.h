@@ -19,10 +19,8 @@ struct DecodeOutcome {
 
 DecodeOutcome Decompress(const std::vector<uint8_t>& archive, int32_t outputSize);
 
-// Whether the decoder read the archive exactly: the decoder tops its 16-bit bit reservoir up
-// whenever 8 bits or fewer are left, and every run ends with a single bit, so a stream of
-// exactly the bits used makes it ask for one byte past the end; a stream padded with one spare
-// byte, for none. Asking for more means missing input (read as zero bits); for fewer, bytes at
+// Whether the decoder read the archive exactly: at most kLzhReadsPastEnd bytes past its end.
+// Asking for more means missing input (read as zero bits); for fewer than its length, bytes at
 // the end that nothing needs. Empty when sound, otherwise what is wrong.
 std::string ArchiveLengthFault(uint64_t archiveSize, uint64_t bytesRequested);
 
