@@ -1,10 +1,11 @@
 // Any file end either fails to hold a trailer, or parses; a parsed table either is refused with
-// a FileTableError or lies wholly inside the image with plain names, and then writes back to
-// the same table.
+// a FileTableError or lies wholly inside the image with names the install can create, distinct
+// from one another and from the main program's, and then writes back to the same table.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "payload/name_rules.h"
 #include "payload/trailer.h"
 #include "runtime/error.h"
 
@@ -27,16 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(trailer.Table.size() == data[size - kTrailerTailSize]);
     Check(nameLengths.size() == trailer.Table.size());
     try {
-        CheckFileTable(trailer, nameLengths);
+        CheckFileTable(trailer, nameLengths, "Tidemark.Exe");
     } catch (const FileTableError&) {
         return 0;
     }
     Check(trailer.UnpackedSize >= 0);
+    InstallNames names("Tidemark.Exe");
     for (const FileTableEntry& e : trailer.Table) {
         Check(e.Offset >= 0 && e.Size >= 0);
         Check(int64_t(e.Offset) + e.Size <= trailer.UnpackedSize);
-        Check(!e.Name.empty() && e.Name.size() <= kMaxNameLength);
-        Check(e.Name.find_first_of("\\/:") == std::string::npos);
+        Check(names.Add(e.Name) == nullptr);
     }
     std::vector<uint8_t> bytes = EncodeTrailer(trailer);
     PayloadTrailer again;

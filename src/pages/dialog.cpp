@@ -14,14 +14,17 @@ namespace {
 DLGPROC runningProcedure = nullptr;
 std::exception_ptr pendingError;
 
-// An error raised inside a page must not unwind through the system's dialog code, which the
-// 32-bit build's unwinder cannot cross (it would end the program without the error report). The
-// page is ended instead, and RunPage raises the error again once the dialog has returned.
+// An error raised inside a page, of whatever kind, must not unwind through the system's dialog
+// code, which the 32-bit build's unwinder cannot cross (it would end the program without the
+// error report). The page is ended instead, and RunPage raises the error again once the dialog
+// has returned. An error raised in a message dispatched from inside a progress page's work also
+// stops that work, which would otherwise run on to its end before the dialog could return.
 INT_PTR CALLBACK GuardedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         return runningProcedure(page, message, wParam, lParam);
     } catch (...) {
         if (!pendingError) pendingError = std::current_exception();
+        InstallState.ContinueFlag = 0;
         EndDialog(page, 0);
         return FALSE;
     }

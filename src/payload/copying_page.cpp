@@ -1,5 +1,6 @@
 #include "payload/copying_page.h"
 
+#include "payload/crc32.h"
 #include "payload/drain.h"
 #include "payload/meter.h"
 #include "payload/progress_page.h"
@@ -16,22 +17,24 @@ namespace tidemark {
 namespace {
 
 void CopyingWork(HWND page) {
-    PayloadTrailer trailer = ReadFileTable(ModuleFileName());
+    PayloadTrailer trailer = ReadFileTable(ModuleFileName(), ProductProfile.DiskSet);
     InstallState.UnpackedSize = trailer.UnpackedSize;
     InstallState.Table = std::move(trailer.Table);
-    GatherVolumes(page, ProductProfile.DiskCount, ProductProfile.ExpectedArchiveSize);
+    GatherVolumes(page, ProductProfile.DiskSet);
 }
 
 }  // namespace
 
-void CopyVolume(File& volume, File& archive, int32_t& bytesCopied, int volumeNumber,
-                int32_t expectedSize) {
+uint32_t CopyVolume(File& volume, File& archive, int32_t& bytesCopied, int volumeNumber,
+                    int32_t expectedSize) {
     uint8_t block[kCopyBlockSize];
+    uint32_t crc = 0;
     while (!volume.AtEnd() && InstallState.ContinueFlag != 0) {
         uint32_t count = volume.ReadSome(block, kCopyBlockSize);
         // A volume that ends before its reported length would otherwise be polled forever.
         if (count == 0) throw IoError(kReadBeyondEnd);
         archive.Write(block, count);
+        crc = Crc32(crc, block, count);
         bytesCopied += static_cast<int32_t>(count);
         MeterReading reading = MeterPosition(bytesCopied, expectedSize);
         if (CopyingPageDraws(volumeNumber, reading.Percentage, ProgressMeter.LastDrawnPercent)) {
@@ -39,12 +42,19 @@ void CopyVolume(File& volume, File& archive, int32_t& bytesCopied, int volumeNum
         }
         DrainMessages();
     }
+    return crc;
 }
 
-void WaitForDisk(HWND page, int volumeNumber, const std::string& path) {
+void WaitForDisk(HWND page, int volumeNumber, const std::string& path, bool askFirst) {
     std::string prompt = "Please Insert Disk number " + std::to_string(volumeNumber);
-    while (!FileExists(path) && InstallState.ContinueFlag != 0) {
+    while ((askFirst || !FileExists(path)) && InstallState.ContinueFlag != 0) {
         int answer = MessageBoxA(page, prompt.c_str(), ProductProfile.ProductName, MB_OKCANCEL);
+        // After a bad disk its file is there all along: only the answer can tell.
+        if (askFirst && answer != IDOK) {
+            InstallState.ContinueFlag = 0;
+            break;
+        }
+        askFirst = false;
         if (FileExists(path)) break;  // the disk came in while the prompt was up
         if (answer == IDOK) {
             MessageBoxA(page, ProductProfile.WrongDiskText, "", MB_OK);
@@ -54,26 +64,55 @@ void WaitForDisk(HWND page, int volumeNumber, const std::string& path) {
     }
 }
 
-void GatherVolumes(HWND page, int32_t diskCount, int32_t expectedSize) {
-    // Volume 1 lies beside the running setup program: it is never prompted for.
-    File volume =
-        File::OpenForReading(JoinPath(InstallState.SourceFolder, ProductProfile.FirstVolumeFile));
+bool CopyCheckedVolume(HWND page, int n, const DiskSetNumbers& diskSet, File& volume, File& archive,
+                       int32_t& bytesCopied) {
+    bool checked = diskSet.Stamped();
+    // A disk of the wrong length is not worth copying.
+    bool sound = !checked || volume.Size() == uint32_t(diskSet.VolumeSize[n - 1]);
+    int32_t before = bytesCopied;
+    if (sound) {
+        uint32_t crc = CopyVolume(volume, archive, bytesCopied, n, diskSet.ExpectedArchiveSize);
+        sound = !checked || InstallState.ContinueFlag == 0 || crc == diskSet.VolumeCrc[n - 1];
+    }
+    volume.Close();
+    if (sound) return true;
+
+    // What this disk put into the archive goes, and the meter goes back with it.
+    archive.Seek(uint32_t(before));
+    archive.Truncate();
+    bytesCopied = before;
+    MeterReading reading = MeterPosition(bytesCopied, diskSet.ExpectedArchiveSize);
+    DrawMeter(reading.Percentage, reading.Edge);
+    std::string text =
+        "Disk number " + std::to_string(n) +
+        " could not be read correctly.\r\nPlease insert a good copy of Disk number " +
+        std::to_string(n) + ".";
+    MessageBoxA(page, text.c_str(), ProductProfile.ProductName, MB_OK);
+    return false;
+}
+
+void GatherVolumes(HWND page, const DiskSetNumbers& diskSet) {
+    auto volumePath = [](int n) {
+        return JoinPath(InstallState.SourceFolder,
+                        VolumeFileName(ProductProfile.FirstVolumeFile, n));
+    };
+    // Before the archive is made: a missing volume 1 leaves nothing behind.
+    File first = File::OpenForReading(volumePath(1));
     File archive =
         File::Create(JoinPath(InstallState.DestinationFolder, ProductProfile.CombinedArchiveFile));
     InstallState.CombinedArchiveWritten = true;
 
     int32_t bytesCopied = 0;
-    CopyVolume(volume, archive, bytesCopied, 1, expectedSize);
-    volume.Close();
-
-    for (int n = 2; n <= kMaxVolumes && n <= diskCount && InstallState.ContinueFlag != 0; ++n) {
-        std::string path =
-            JoinPath(InstallState.SourceFolder, VolumeFileName(ProductProfile.FirstVolumeFile, n));
-        WaitForDisk(page, n, path);
-        if (InstallState.ContinueFlag == 0) break;
-        File next = File::OpenForReading(path);
-        CopyVolume(next, archive, bytesCopied, n, expectedSize);
-        next.Close();
+    for (int n = 1; n <= kMaxVolumes && n <= diskSet.DiskCount && InstallState.ContinueFlag != 0;
+         ++n) {
+        // Volume 1 lies beside the running setup program: it is asked for only after a bad copy.
+        bool bad = false;
+        do {
+            if (n > 1 || bad) WaitForDisk(page, n, volumePath(n), bad);
+            if (InstallState.ContinueFlag == 0) break;
+            File volume = n == 1 && !bad ? std::move(first) : File::OpenForReading(volumePath(n));
+            bad = !CopyCheckedVolume(page, n, diskSet, volume, archive, bytesCopied);
+        } while (bad);
     }
     archive.Close();
 }

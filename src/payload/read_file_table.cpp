@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
+#include "payload/crc32.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "setup/profile.h"
 
 namespace tidemark {
 
-PayloadTrailer ReadFileTable(const std::string& path) {
+PayloadTrailer ReadFileTable(const std::string& path, const DiskSetNumbers& diskSet) {
     File file = File::OpenForReading(path);
     uint32_t length = file.Size();
     PayloadTrailer trailer;
@@ -28,15 +30,25 @@ PayloadTrailer ReadFileTable(const std::string& path) {
     file.Seek(length - trailerSize);
 
     std::vector<uint8_t> nameLengths;
+    uint32_t crc = 0;  // of the table's bytes in file order: entries, count, UnpackedSize
     for (unsigned i = 0; i < count; ++i) {
         uint8_t entry[kEntrySize];
         file.Read(entry, kEntrySize);
+        crc = Crc32(crc, entry, kEntrySize);
         trailer.Table.push_back(ParseFileTableEntry(entry));
         nameLengths.push_back(EntryNameLength(entry));
     }
     file.Close();
+    crc = Crc32(Crc32(crc, &count, 1), field, 4);
 
-    CheckFileTable(trailer, nameLengths);
+    // Bytes appended to the program, or a table changed since the disks were made, read as
+    // another table: installing by it would write wrong files and report success.
+    if (diskSet.Stamped() && crc != diskSet.TableCrc)
+        throw FileTableError(
+            "The file table of the setup program is not the one its disks were made with: the "
+            "setup program is damaged or has been changed. Please use the original disk 1");
+
+    CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile);
     return trailer;
 }
 

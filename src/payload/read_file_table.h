@@ -3,14 +3,16 @@
 
 #include <string>
 
+#include "payload/disk_set_block.h"
 #include "payload/trailer.h"
 
 namespace tidemark {
 
 // Opens the file read-only (sharing reads), reads UnpackedSize, EntryCount and the entries from
 // the end of the file, and closes it. Every failure raises an IoError at that operation (a short
-// read: 100). A table that would make the install leave the destination or the image raises a
-// FileTableError before anything is copied.
-PayloadTrailer ReadFileTable(const std::string& path);
+// read: 100). A table whose CRC-32 is not the one stamped for a stamped disk set, and a table that
+// would make the install leave the destination or the image, raise a FileTableError before
+// anything is copied.
+PayloadTrailer ReadFileTable(const std::string& path, const DiskSetNumbers& diskSet = {});
 
 }  // namespace tidemark

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "payload/name_rules.h"
 #include "runtime/error.h"
 
 namespace tidemark {
@@ -45,14 +46,6 @@ bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
 
 namespace {
 
-const char* NameFault(const std::string& name, uint8_t lengthByte) {
-    if (lengthByte > kMaxNameLength) return "is longer than 19 characters";
-    if (name.empty()) return "has an empty name";
-    if (name == "." || name == "..") return "does not name a file";
-    if (name.find_first_of("\\/:") != std::string::npos) return "holds a folder or drive";
-    return nullptr;
-}
-
 [[noreturn]] void Refuse(size_t index, const std::string& name, const char* fault) {
     throw FileTableError("The file table is damaged: entry " + std::to_string(index + 1) + " \"" +
                          name + "\" " + fault);
@@ -60,14 +53,16 @@ const char* NameFault(const std::string& name, uint8_t lengthByte) {
 
 }  // namespace
 
-void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths) {
+void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
+                    const std::string& mainProgramFile) {
     if (trailer.UnpackedSize < 0)
         throw FileTableError("The file table is damaged: the unpacked size is negative");
+    InstallNames names(mainProgramFile);
     for (size_t i = 0; i < trailer.Table.size(); ++i) {
         const FileTableEntry& entry = trailer.Table[i];
-        uint8_t lengthByte = i < nameLengths.size() ? nameLengths[i]
-                                                    : static_cast<uint8_t>(entry.Name.size());
-        if (const char* fault = NameFault(entry.Name, lengthByte)) Refuse(i, entry.Name, fault);
+        if (i < nameLengths.size() && nameLengths[i] > kMaxNameLength)
+            Refuse(i, entry.Name, "is longer than 19 characters");
+        if (const char* fault = names.Add(entry.Name)) Refuse(i, entry.Name, fault);
         if (entry.Offset < 0 || entry.Size < 0) Refuse(i, entry.Name, "has a negative place");
         // 64-bit sum: Offset + Size may not fit in 32 bits.
         if (int64_t(entry.Offset) + int64_t(entry.Size) > int64_t(trailer.UnpackedSize))

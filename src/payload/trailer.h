@@ -45,11 +45,13 @@ inline uint8_t EntryNameLength(const uint8_t* entry) { return entry[0]; }
 bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
                   std::vector<uint8_t>* nameLengths = nullptr);
 
-// Refuses, with a FileTableError naming the entry, a table that would make the install write
-// outside the destination or read outside the unpacked image: a bad name (empty, longer than
-// its field, ".", "..", or holding '\', '/' or ':'), a negative Offset or Size, an entry that
-// ends beyond UnpackedSize, or a negative UnpackedSize. Gaps between entries are allowed.
-void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths);
+// Refuses, with a FileTableError naming the entry, a table the install cannot carry out as
+// written: a length byte above 19, a name the name rule refuses (see InstallNames: among them a
+// device, a trailing dot, the main program's name, or an earlier entry's name in other letter
+// case), a negative Offset or Size, an entry that ends beyond UnpackedSize, or a negative
+// UnpackedSize. Gaps between entries are allowed.
+void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
+                    const std::string& mainProgramFile);
 
 // The trailer's bytes for a table; names must already be valid. Unused name characters are 0.
 std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/crc32.h"
 #include "payload/drain.h"
 #include "payload/lzh/lzh_decode.h"
 #include "payload/meter.h"
@@ -58,6 +59,7 @@ bool OpenImageForDecoding() {
 uint32_t WriteStaged() {
     uint32_t staged = UnpackingStage.OutputPos - 1u;
     UnpackingStage.Image.Write(InstallState.WorkBuffer[1], staged);
+    UnpackingStage.ImageCrc = Crc32(UnpackingStage.ImageCrc, InstallState.WorkBuffer[1], staged);
     return staged;
 }
 
@@ -86,7 +88,8 @@ void UnpackingWork(HWND page) {
                            MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
     };
     try {
-        if (!DecodeArchive()) return;  // the clean-up of the stopped run removes the image
+        if (!DecodeArchive(ProductProfile.DiskSet))
+            return;  // the clean-up of the stopped run removes the image
         std::vector<std::string>& missed = InstallState.FilesNotInstalled;
         missed = SplitImage(ImagePath(), InstallState.Table, destination,
                             InstallState.WindowsFolder, ask);
@@ -116,7 +119,7 @@ void ArchiveReadProc(uint8_t* Buffer, uint16_t Count, uint16_t* Actual) {
         if (s.InputFill == 0) {  // the end of the archive; the next call reads again
             // A short archive (an empty or cut volume) would otherwise decode into an image
             // padded with garbage, installed as if nothing were wrong.
-            if (++s.ReadsPastEnd > kDecoderReadAhead) throw IoError(kReadBeyondEnd);
+            if (++s.ReadsPastEnd > kLzhReadsPastEnd) throw IoError(kReadBeyondEnd);
             *Actual = 0;
             return;
         }
@@ -158,7 +161,7 @@ void ImageWriteProc(const uint8_t* Buffer, uint16_t Count, uint16_t* Actual) {
     *Actual = Count;
 }
 
-bool DecodeArchive() {
+bool DecodeArchive(const DiskSetNumbers& diskSet) {
     if (!OpenImageForDecoding()) {
         InstallState.ContinueFlag = 0;
         return false;
@@ -169,6 +172,7 @@ bool DecodeArchive() {
     UnpackingStage.InputFill = 0;
     UnpackingStage.ReadsPastEnd = 0;
     UnpackingStage.OutputPos = 1;
+    UnpackingStage.ImageCrc = 0;
 
     // Splitting an image that nothing was decoded into would install empty files.
     UnpackingStage.Archive = File::Open(ArchivePath(), GENERIC_READ, 0, OPEN_EXISTING);
@@ -183,7 +187,15 @@ bool DecodeArchive() {
     UnpackingStage.Archive.Close();
     DeleteFileA(ArchivePath().c_str());
     UnpackingStage.Image.Close();
-    return InstallState.ContinueFlag != 0;
+    if (InstallState.ContinueFlag == 0) return false;
+    if (diskSet.Stamped() && UnpackingStage.ImageCrc != diskSet.ImageCrc) {
+        // Not one file of a damaged image is installed, the main program included.
+        DeleteFileA(ImagePath().c_str());
+        throw ImageError(
+            "The product's files did not unpack correctly from the disks, so none of them was "
+            "installed. Please run the setup program again");
+    }
+    return true;
 }
 
 INT_PTR CALLBACK UnpackingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {

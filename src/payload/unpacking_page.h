@@ -5,15 +5,12 @@
 
 #include <cstdint>
 
+#include "payload/disk_set_block.h"
 #include "runtime/file.h"
 
 namespace tidemark {
 
 constexpr int32_t kStagingBlockSize = 2048;
-
-// The decoder's 16-bit bit reservoir may fetch up to two bytes beyond the last bit it uses, so a
-// complete archive is asked for at most this many bytes past its end.
-constexpr int32_t kDecoderReadAhead = 2;
 
 // Shared by the decoding stage and the decoder's two callbacks; one instance per process.
 struct UnpackingStageRecord {
@@ -24,6 +21,7 @@ struct UnpackingStageRecord {
     int32_t ReadsPastEnd = 0;  // bytes asked for after the archive's end
     uint16_t OutputPos = 1;    // 1-based, where the next byte goes in the output WorkBuffer
     int32_t WrittenTotal = 0;  // image bytes written in full blocks; 0 at program start
+    uint32_t ImageCrc = 0;     // CRC-32 of every image byte written
 };
 
 extern UnpackingStageRecord UnpackingStage;
@@ -32,7 +30,7 @@ extern UnpackingStageRecord UnpackingStage;
 // WorkBuffer, refilled 2048 bytes at a time; the message queue is drained at each refill, so
 // that Cancel is answered while decoding. Nothing is handed out once ContinueFlag is 0 or the
 // archive has ended. A failed read raises IoError, and so does an archive that ends before the
-// decoder is done with it (100): more bytes asked for past its end than the decoder reads ahead.
+// decoder is done with it (100): more bytes asked for past its end than a sound stream needs.
 void ArchiveReadProc(uint8_t* Buffer, uint16_t Count, uint16_t* Actual);
 
 // The decoder's byte sink: stages bytes in the output WorkBuffer and writes full 2048-byte
@@ -43,7 +41,8 @@ void ImageWriteProc(const uint8_t* Buffer, uint16_t Count, uint16_t* Actual);
 // The decoding stage: opens the image (created, or else an existing one opened for writing),
 // decodes the archive into it, deletes the archive and closes the image. Returns false, with
 // ContinueFlag 0, when the image cannot be opened or the user cancelled. An archive that
-// cannot be opened raises IoError.
-bool DecodeArchive();
+// cannot be opened raises IoError. For a stamped disk set, an image whose CRC-32 is not the
+// stamped one is deleted and raises ImageError, so that nothing is split out of it.
+bool DecodeArchive(const DiskSetNumbers& diskSet);
 
 }  // namespace tidemark

@@ -1,6 +1,8 @@
 #include "runtime/error.h"
 
 #include <cstdint>
+#include <exception>
+#include <new>
 
 namespace tidemark {
 
@@ -22,6 +24,20 @@ std::string IoError::MessageFor(int code) {
     case kDiskFull: return "Disk full";
     case kInvalidNumericInput: return "Invalid numeric input";
     default: return "I/O error " + std::to_string(code);
+    }
+}
+
+void ShowCaughtError(void (*show)(const Error&)) {
+    try {
+        throw;
+    } catch (const Error& error) {
+        show(error);
+    } catch (const std::bad_alloc&) {
+        show(OutOfMemoryError());
+    } catch (const std::exception& error) {
+        show(InternalError(error.what()));
+    } catch (...) {
+        show(InternalError("An exception of unknown kind"));
     }
 }
 

@@ -74,6 +74,33 @@ public:
     const char* ClassName() const override { return "FileTableError"; }
 };
 
+// Memory exhaustion, reported like every other uncaught error.
+class OutOfMemoryError : public Error {
+public:
+    OutOfMemoryError() : Error("Out of memory") {}
+    const char* ClassName() const override { return "OutOfMemoryError"; }
+};
+
+// An exception that is not one of the program's own (of the language's library, say), with its
+// text. Such an exception records no address; the report gives the one where it was caught.
+class InternalError : public Error {
+public:
+    explicit InternalError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "InternalError"; }
+};
+
+// Hands `show` the error to report for the exception being handled: the program's own error as
+// it is, std::bad_alloc as an OutOfMemoryError, anything else as an InternalError. Call only
+// inside a catch block, so that no exception of any kind ends the program without the report.
+void ShowCaughtError(void (*show)(const Error&));
+
+// Raised when the unpacked image is not the one the disks were made from.
+class ImageError : public Error {
+public:
+    explicit ImageError(std::string message) : Error(std::move(message)) {}
+    const char* ClassName() const override { return "ImageError"; }
+};
+
 // Text of the uncaught-error report:
 // "Exception <class> in module <module> at <address>.\n<message>" plus "." unless the message
 // already ends with one.

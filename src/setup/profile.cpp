@@ -1,7 +1,5 @@
 #include "setup/profile.h"
 
-#include "setup/disk_numbers.h"
-
 namespace tidemark {
 
 // The product's licence, shown by the licence page; paragraphs are separated by \r\n\r\n.
@@ -63,24 +61,44 @@ const char* const LicenceText =
     "any reason, please write to Lanternfield Software Limited, Customer Services, at the "
     "address given in the product's documentation.";
 
+namespace {
+
+// What the product shipped with: three disks holding 3,390,000 bytes; no fingerprints.
+constexpr DiskSetNumbers ShippedNumbers() {
+    DiskSetNumbers numbers;
+    numbers.DiskCount = 3;
+    numbers.ExpectedArchiveSize = 3390000;
+    return numbers;
+}
+
+// Volatile reads: the compiler must take what the file holds, not the initializer it knows.
+DiskSetNumbers StampedNumbers() {
+    uint8_t bytes[kDiskSetBlockSize];
+    for (size_t i = 0; i < kDiskSetBlockSize; ++i) bytes[i] = DiskSetBlock.Bytes[i];
+    return DecodeDiskSetBlock(bytes);
+}
+
+}  // namespace
+
+const volatile DiskSetBlockBytes DiskSetBlock = EncodeDiskSetBlock(ShippedNumbers());
+
 const ProductProfileRecord ProductProfile = {
-    "FileTidemark",                                                   // ProductName
-    "FileTidemark",                                                   // DefaultGroupName
-    "Tidemark.Exe",                                                   // MainProgramFile
-    "Tidemark.001",                                                   // FirstVolumeFile
-    "Tidemark._LF",                                                   // CombinedArchiveFile
-    "(c) 2026 Lanternfield Software Limited",                         // MakerNotice
-    "FileTidemark Installation",                                      // BackdropTitle
-    "Do you really want to terminate the Setup program?",             // ConfirmExitText
-    "The Installation process has been terminated.",                  // TerminatedText
+    "FileTidemark",                                        // ProductName
+    "FileTidemark",                                        // DefaultGroupName
+    "Tidemark.Exe",                                        // MainProgramFile
+    "Tidemark.001",                                        // FirstVolumeFile
+    "Tidemark._LF",                                        // CombinedArchiveFile
+    "(c) 2026 Lanternfield Software Limited",              // MakerNotice
+    "FileTidemark Installation",                           // BackdropTitle
+    "Do you really want to terminate the Setup program?",  // ConfirmExitText
+    "The Installation process has been terminated.",       // TerminatedText
     "This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter",
     "FileTidemark has been successfully installed.\r\n\r\nDo you wish to run ",  // SuccessText
     LicenceText,
     0xFF0000,  // GradientTopColour: blue
     0x000000,  // GradientBottomColour: black
     0x00FFFF,  // TitleColour: yellow
-    TIDEMARK_DISK_COUNT,
-    TIDEMARK_EXPECTED_ARCHIVE_SIZE,
+    StampedNumbers(),
 };
 
 }  // namespace tidemark

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "payload/disk_set_block.h"
+
 namespace tidemark {
 
 using Colour = uint32_t;  // 0x00BBGGRR: red in the low byte
@@ -23,13 +25,15 @@ struct ProductProfileRecord {
     Colour GradientTopColour;
     Colour GradientBottomColour;
     Colour TitleColour;
-    int32_t DiskCount;
-    int32_t ExpectedArchiveSize;
+    // DiskCount, ExpectedArchiveSize and the fingerprints of the disk set, as mkdisks stamped
+    // them into the program's file (DiskSetBlock); unstamped, the shipped numbers.
+    DiskSetNumbers DiskSet;
 };
 
-// DiskCount and ExpectedArchiveSize come from the disk set the build made (disk_numbers.cpp,
-// compiled once per setup program); the rest is fixed here.
 extern const ProductProfileRecord ProductProfile;
+
+// The reserved block that mkdisks stamps. Read once at start-up, never written.
+extern const volatile DiskSetBlockBytes DiskSetBlock;
 
 extern const char* const LicenceText;
 

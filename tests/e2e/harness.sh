@@ -90,6 +90,24 @@ needs_disks() {
     fi
 }
 
+# The setup program of disk 1 (or of another disk folder) replaced by one never stamped (the
+# program as built) carrying the same file table, as before disk sets were stamped: it asks for
+# the shipped 3 disks and checks nothing.
+unstamped_setup() {  # unstamped_setup [<disk folder name>]
+    local exe count
+    exe=$(find "$E2E_WORK/disks/${1:-disk1}" -maxdepth 1 -iname setup.exe)
+    count=$(tail -c5 "$exe" | head -c1 | od -An -tu1 | tr -d ' ')
+    { cat "$E2E_SETUP"; tail -c $((28 * count + 5)) "$exe"; } >"$E2E_WORK/unstamped.exe"
+    mv "$E2E_WORK/unstamped.exe" "$exe"
+}
+
+# One byte in the middle of a file turned into another.
+flip_byte() {  # flip_byte <host file>
+    local at=$(($(stat -c %s "$1") / 2)) old
+    old=$(od -An -tu1 -j "$at" -N1 "$1" | tr -d ' ')
+    printf "$(printf '\\%03o' $(((old + 1) & 255)))" | dd of="$1" bs=1 seek="$at" conv=notrunc status=none
+}
+
 # A drive letter on a tmpfs of its own: small, to be filled, or read-only. Needs root; without
 # it the scenario is skipped (exit 77).
 e2e_mounts=()
@@ -179,6 +197,54 @@ serve() {  # serve <request text>
 
 robot_ended() { grep -q '"ev":"end"' "$E2E_RESULTS/robot.log" 2>/dev/null; }
 
+# --- watching the copy -------------------------------------------------------------------------
+
+# The setup program's process in this run's prefix (started by the robot for this scenario).
+setup_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' <"$p/cmdline" 2>/dev/null | head -1 | grep -qi 'setup\.exe$' || continue
+        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        basename "$p"
+        return 0
+    done
+    return 1
+}
+# Watches the archive grow and, once it holds at least <bytes>, holds the setup program still
+# for a screenshot; the archive's length at that moment goes to <shot>.bytes. The hold can land
+# while the page is half way through drawing its meter, so a second picture, <shot>-2, is taken
+# the same way once the archive holds half as much again. Runs in the background (its own
+# output closed, so that the request is answered at once) while the robot goes on to start the
+# copy; host_await_watch waits for it.
+host_watch_archive() {  # host_watch_archive <bytes> <shot>
+    local archive
+    archive=$(hostpath "$dest\\Tidemark._LF")
+    local pid
+    pid=$(setup_pid) || { echo "no setup process"; return 1; }
+    rm -f "$E2E_WORK/watch.done"
+    (
+        status=0
+        deadline=$((SECONDS + 30))
+        for take in "$1 $2" "$(($1 * 3 / 2)) $2-2"; do
+            set -- $take
+            until [ "$(stat -c %s "$archive" 2>/dev/null || echo 0)" -ge "$1" ] ||
+                  [ $SECONDS -ge $deadline ]; do :; done
+            [ $SECONDS -lt $deadline ] || { status=1; break; }
+            kill -STOP "$pid"
+            stat -c %s "$archive" >"$E2E_RESULTS/$2.bytes"
+            import -display "$e2e_display" -window root "$E2E_RESULTS/$2.png" || status=1
+            kill -CONT "$pid"
+        done
+        echo "$status" >"$E2E_WORK/watch.done"
+    ) >/dev/null 2>&1 &
+    echo $! >"$E2E_WORK/watch.pid"
+}
+host_await_watch() {
+    local i
+    for i in $(seq 800); do [ -f "$E2E_WORK/watch.done" ] && break; sleep 0.05; done
+    [ "$(cat "$E2E_WORK/watch.done" 2>/dev/null)" = 0 ]
+}
+
 # --- shared step sequences --------------------------------------------------------------------
 # A step line "@name words..." is replaced by what steps_name prints for those words, so that a
 # scenario states only what is special about its run.
@@ -203,6 +269,14 @@ steps_disks() {  # @disks <n>...
         printf 'wait "FileTidemark" 60000 65535="Please Insert Disk number %s"\n' "$n"
         printf 'host disk disk%s\nclick 1\n' "$n"
     done
+}
+
+# A bad disk n: the message naming it, owned by the copying page, acknowledged; then the prompt
+# for the same disk, waiting for the robot's answer.
+steps_damaged_disk() {  # @damaged_disk <n>
+    printf 'wait "FileTidemark" 60000 65535="Disk number %s could not be read correctly.\\r\\nPlease insert a good copy of Disk number %s."\n' "$1" "$1"
+    printf '%s\n' 'owner "#32770"' 'click 1'
+    printf 'wait "FileTidemark" 60000 65535="Please Insert Disk number %s"\n' "$1"
 }
 
 # The copying page through to the end of the disks: disks 2 and 3 of the sample set.

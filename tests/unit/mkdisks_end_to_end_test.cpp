@@ -12,8 +12,11 @@
 #include "errors.h"
 #include "file_io.h"
 #include "mkdisks_fake_program.h"
+#include "payload/crc32.h"
+#include "payload/disk_set_block.h"
 #include "payload/lzh/lzh_encode.h"
 #include "payload/trailer.h"
+#include "setup_program.h"
 #include "stream.h"
 
 using namespace tidemark;
@@ -101,7 +104,17 @@ TEST_F(MkdisksCommandLine, VerifyFailsOnDamagedMissingOrChangedSets) {
     ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
     fs::path volume2 = out / "disk2/Tidemark.002";
 
-    Damage(volume2, size_t(fs::file_size(volume2) / 2));
+    // A flipped byte in any volume is named by its volume, product or not.
+    for (int n = 1; n <= 3; ++n) {
+        fs::path volume = out / ("disk" + std::to_string(n)) / VolumeFileName("Tidemark.001", n);
+        Damage(volume, size_t(fs::file_size(volume) / 2));
+        EXPECT_EQ(Run({"verify", out.string()}), kExitMismatch) << n;
+        EXPECT_NE(errors_.find("volume " + std::to_string(n) + " (" + volume.filename().string() +
+                               ") is damaged"),
+                  std::string::npos)
+            << errors_;
+        if (n < 3) Damage(volume, size_t(fs::file_size(volume) / 2));
+    }
     EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitMismatch);
     EXPECT_NE(errors_.find("differs"), std::string::npos) << errors_;
 
@@ -133,30 +146,105 @@ TEST_F(MkdisksCommandLine, VerifyDoesNotDecodeATableThatClaimsMoreThanTheArchive
     EXPECT_NE(errors_.find("can hold"), std::string::npos) << errors_;
 }
 
-TEST_F(MkdisksCommandLine, PlanAndBuildAgreeOnTheNumbersAndBuildRefusesOthers) {
-    fs::path header = root_ / "numbers.h";
-    ASSERT_EQ(Run({"plan", product_.string(), "--disks", "2", "--header", header.string()}),
-              kExitOk)
-        << errors_;
-    std::vector<uint8_t> planned = ReadWholeFile(header);
-    std::string text(planned.begin(), planned.end());
-    EXPECT_NE(text.find("#define TIDEMARK_DISK_COUNT 2\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("#define TIDEMARK_EXPECTED_ARCHIVE_SIZE "), std::string::npos) << text;
-
+// The set's numbers and fingerprints go into the copy of the setup program on disk 1, never into
+// the program given.
+TEST_F(MkdisksCommandLine, BuildStampsTheSetIntoItsCopyOfTheSetupProgram) {
     fs::path out = root_ / "disks";
-    fs::path built = root_ / "built.h";
-    EXPECT_EQ(Build(out, {"--disks", "2", "--expect-header", header.string(), "--header",
-                          built.string()}),
-              kExitOk)
-        << errors_;
-    EXPECT_EQ(ReadWholeFile(built), planned);
-    EXPECT_EQ(Run({"verify", out.string(), "--expect-header", header.string()}), kExitOk);
+    ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
+    std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe");
+    int64_t at = FindDiskSetBlock(setup, ProgramImageEnd(setup));
+    ASSERT_GE(at, 0);
+    DiskSetNumbers n = DecodeDiskSetBlock(&setup[size_t(at)]);
+    EXPECT_EQ(n.DiskCount, 2);
+    std::vector<uint8_t> archive;
+    for (int i = 0; i < 2; ++i) {
+        std::vector<uint8_t> volume = ReadWholeFile(out / ("disk" + std::to_string(i + 1)) /
+                                                    VolumeFileName("Tidemark.001", i + 1));
+        EXPECT_EQ(n.VolumeSize[i], int32_t(volume.size()));
+        EXPECT_EQ(n.VolumeCrc[i], Crc32(volume.data(), volume.size()));
+        archive.insert(archive.end(), volume.begin(), volume.end());
+    }
+    EXPECT_EQ(n.ExpectedArchiveSize, int32_t(archive.size()));
+    EXPECT_EQ(n.VolumeSize[2], 0);
+    size_t table = TrailerSize(5);  // every file but the main program
+    EXPECT_EQ(n.TableCrc, Crc32(&setup[setup.size() - table], table));
+    DecodeOutcome image = Decompress(archive, ReadLittleEndian32(&setup[setup.size() - 4]));
+    EXPECT_EQ(n.ImageCrc, Crc32(image.Output.data(), image.Output.size()));
+    std::vector<uint8_t> plain = ReadWholeFile(setup_);
+    EXPECT_FALSE(DecodeDiskSetBlock(&plain[size_t(at)]).Stamped());
+    EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
+    EXPECT_NE(output_.find("Stamped: DiskCount 2"), std::string::npos) << output_;
 
+    // A stamp without a table is still a stamp; a program without the block has nowhere to put
+    // one.
+    setup.resize(setup.size() - table);
+    setup_ = root_ / "stamped.exe";
+    WriteWholeFile(setup_, setup);
+    EXPECT_EQ(Build(root_ / "again", {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("stamped"), std::string::npos) << errors_;
+    EXPECT_EQ(Build(root_ / "again", {"--disks", "1", "--replace-trailer"}), kExitOk) << errors_;
+    mkdisks_test::ProgramShape without;
+    without.DiskSetBlock = false;
+    WriteWholeFile(setup_, mkdisks_test::FakeProgram(without));
+    EXPECT_EQ(Build(root_ / "again", {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("no disk set block"), std::string::npos) << errors_;
+}
+
+// Each refusal below leaves everything as it was: the vendor's files, the inputs, the set.
+TEST_F(MkdisksCommandLine, BuildReplacesOnlyWhatItWroteAndNeverAnInput) {
+    fs::path out = root_ / "disks";
+    fs::create_directories(out / "disk7/photos");
+    WriteWholeFile(out / "disk7/photos/a.jpg", {1, 2, 3});
+    EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused);
+    EXPECT_NE(errors_.find("disk7"), std::string::npos) << errors_;
+    EXPECT_TRUE(fs::exists(out / "disk7/photos/a.jpg"));
+    EXPECT_FALSE(fs::exists(out / "disk1"));
     fs::remove_all(out);
-    EXPECT_EQ(Build(out, {"--disks", "3", "--expect-header", header.string()}), kExitRefused);
-    EXPECT_FALSE(fs::exists(out)) << "nothing is written for a set the setup program cannot read";
 
-    // Planning by disk size from the setup program's size is what the sample sets' build does.
+    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    WriteWholeFile(out / "disk1/notes.txt", {1});
+    EXPECT_EQ(Build(out, {"--disks", "2"}), kExitRefused);
+    EXPECT_NE(errors_.find("disk1/notes.txt"), std::string::npos) << errors_;
+    EXPECT_TRUE(fs::exists(out / "disk3/Tidemark.003"));
+    fs::remove(out / "disk1/notes.txt");
+    ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
+    EXPECT_FALSE(fs::exists(out / "disk3"));
+
+    // Inputs in the output folder: the product folder, the setup program, the kept stream.
+    fs::copy(out, root_ / "copy", fs::copy_options::recursive);
+    fs::copy(product_, out / "disk2", fs::copy_options::overwrite_existing);
+    std::vector<std::string> product = {
+        "build",     (out / "disk2").string(), "--setup", setup_.string(), "--disks", "1", "--out",
+        out.string()};
+    EXPECT_EQ(Run(product), kExitRefused);
+    fs::remove_all(out);
+    fs::rename(root_ / "copy", out);
+    fs::path setupInside = out / "disk1/setup.exe";
+    EXPECT_EQ(Build(out, {"--disks", "1", "--replace-trailer", "--setup", setupInside.string()}),
+              kExitRefused);
+    EXPECT_EQ(Build(out, {"--disks", "1", "--stream", (out / "a.lzh").string()}), kExitRefused);
+    EXPECT_TRUE(fs::exists(out / "disk2/Tidemark.002"));
+}
+
+TEST_F(MkdisksCommandLine, MainNamesTheSetupProgramsMainProgramAndStreamReplacesOnlyAStream) {
+    fs::path out = root_ / "disks";
+    EXPECT_EQ(Build(out, {"--disks", "1", "--main", "README.TXT"}), kExitRefused);
+    EXPECT_NE(errors_.find("Tidemark.Exe"), std::string::npos) << errors_;
+    EXPECT_EQ(Build(out, {"--disks", "1", "--main", "TIDEMARK.EXE"}), kExitOk) << errors_;
+
+    fs::path notes = root_ / "notes.txt";
+    std::vector<uint8_t> text(4000, 'n');
+    WriteWholeFile(notes, text);
+    EXPECT_EQ(Build(out, {"--disks", "1", "--stream", notes.string()}), kExitRefused);
+    EXPECT_EQ(ReadWholeFile(notes), text);
+
+    fs::path kept = root_ / "product.lzh";
+    ASSERT_EQ(Build(out, {"--disks", "1", "--stream", kept.string()}), kExitOk) << errors_;
+    std::vector<uint8_t> earlier = ReadWholeFile(kept);
+    Add("README.TXT", "the next version");
+    ASSERT_EQ(Build(out, {"--disks", "1", "--stream", kept.string()}), kExitOk) << errors_;
+    EXPECT_NE(ReadWholeFile(kept), earlier) << "a stream of an earlier version is replaced";
+    EXPECT_EQ(Run({"verify", out.string(), "--against", product_.string()}), kExitOk) << errors_;
 }
 
 TEST_F(MkdisksCommandLine, RefusesWithExitCode2AndWritesNothing) {
@@ -228,11 +316,17 @@ TEST_F(MkdisksCommandLine, FloppyImages) {
     EXPECT_NE(errors_.find("floppy"), std::string::npos) << errors_;
 }
 
+// The decoder's allowance past the end (kLzhReadsPastEnd, which the setup program's read side
+// enforces too) holds for every sound stream and refuses a stream one byte short: streams of
+// many lengths and kinds of data.
 TEST(MkdisksStream, ArchiveLengthTellsTruncatedAndOverlongStreams) {
     std::mt19937 random(11);
-    for (size_t size : {1u, 2u, 100u, 5000u, 70000u}) {
+    std::vector<size_t> sizes = {1, 2, 100, 5000, 70000};
+    for (int i = 0; i < 40; ++i) sizes.push_back(1 + random() % 40000);
+    for (size_t size : sizes) {
         std::vector<uint8_t> data(size);
-        for (uint8_t& b : data) b = uint8_t(random() % 7);
+        uint32_t kinds = 1 + random() % 256;  // from one repeated byte to noise
+        for (uint8_t& b : data) b = uint8_t(random() % kinds);
         std::vector<uint8_t> stream = LzhEncode(data.data(), data.size());
         DecodeOutcome sound = Decompress(stream, int32_t(size));
         EXPECT_EQ(sound.Output, data);

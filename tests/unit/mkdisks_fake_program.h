@@ -1,10 +1,13 @@
-// Minimal PE files for the tests of mkdisks: headers, sections of raw data, and optionally a
-// COFF symbol table with its string table and a certificate table, laid out as a linker does.
+// Minimal PE files for the tests of mkdisks: headers, sections of raw data (the first holding
+// an unstamped disk set block, as the setup program's data does), and optionally a COFF symbol
+// table with its string table and a certificate table, laid out as a linker does.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "payload/disk_set_block.h"
 
 namespace mkdisks_test {
 
@@ -16,6 +19,7 @@ struct ProgramShape {
     uint32_t Symbols = 0;     // COFF symbols after the sections, then a string table
     uint32_t StringTableSize = 4;
     uint32_t CertificateSize = 0;  // a certificate table at the very end
+    bool DiskSetBlock = true;
 };
 
 inline void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -62,6 +66,13 @@ inline std::vector<uint8_t> FakeProgram(const ProgramShape& shape = {}) {
         Put32(b, header + 20, uint32_t(firstRaw + size_t(i) * shape.SectionRawSize));
     }
     std::memset(&b[firstRaw], shape.SectionFill, size_t(shape.Sections) * shape.SectionRawSize);
+    if (shape.DiskSetBlock) {
+        tidemark::DiskSetNumbers shipped;
+        shipped.DiskCount = 3;
+        shipped.ExpectedArchiveSize = 3390000;
+        tidemark::DiskSetBlockBytes block = tidemark::EncodeDiskSetBlock(shipped);
+        std::memcpy(&b[firstRaw + 16], block.Bytes, sizeof block.Bytes);
+    }
     if (shape.Symbols) Put32(b, symbols + shape.Symbols * 18, shape.StringTableSize);
     return b;
 }

@@ -111,3 +111,17 @@ TEST(MkdisksSetupProgram, TableAfterOtherAppendedDataIsStillFound) {
     ASSERT_EQ(found.Tail, SetupTail::FileTable);
     EXPECT_EQ(found.TrailerBytes, TrailerSize(2));  // only the table is replaced, not the overlay
 }
+
+TEST(MkdisksSetupProgram, FindsTheOneDiskSetBlockInTheProgramImage) {
+    std::vector<uint8_t> program = FakeProgram();
+    EXPECT_EQ(FindDiskSetBlock(program, ProgramImageEnd(program)), 0x410);
+    std::vector<uint8_t> twice = program;
+    std::copy(program.begin() + 0x410, program.begin() + 0x450, twice.begin() + 0x500);
+    EXPECT_EQ(FindDiskSetBlock(twice, ProgramImageEnd(twice)), -2);
+    ProgramShape without;
+    without.DiskSetBlock = false;
+    // A marker in what follows the image (the trailer, an overlay) is not the program's block.
+    std::vector<uint8_t> after =
+        Appended(FakeProgram(without), {program.begin() + 0x410, program.begin() + 0x450});
+    EXPECT_EQ(FindDiskSetBlock(after, ProgramImageEnd(after)), -1);
+}

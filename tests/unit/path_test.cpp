@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <vector>
+
 #include "runtime/error.h"
 
 using namespace tidemark;
@@ -60,4 +63,27 @@ TEST(ErrorReport, TextAndRuntimeMessages) {
     // The messages of codes 2 and 101 are checked end to end in the report's text.
     EXPECT_EQ(IoError(100).Message(), "Read beyond end of file");
     EXPECT_EQ(IoError(32).Message(), "I/O error 32");
+}
+
+namespace {
+std::string shown;
+// What the program's entry shows when `raise` throws.
+template <typename Raise>
+std::string ReportOf(Raise raise) {
+    shown.clear();
+    try {
+        raise();
+    } catch (...) {
+        ShowCaughtError([](const Error& error) { shown = FormatErrorReport(error, "S"); });
+    }
+    return shown.substr(0, shown.find(" in module")) + shown.substr(shown.find('\n'));
+}
+}  // namespace
+
+TEST(ErrorReport, EveryExceptionEndsInTheReport) {
+    EXPECT_EQ(ReportOf([] { throw IoError(kDiskFull); }), "Exception IoError\nDisk full.");
+    EXPECT_EQ(ReportOf([] { throw std::bad_alloc(); }),
+              "Exception OutOfMemoryError\nOut of memory.");
+    EXPECT_EQ(ReportOf([] { std::vector<int>().at(3); }).rfind("Exception InternalError\n", 0), 0u);
+    EXPECT_EQ(ReportOf([] { throw 7; }), "Exception InternalError\nAn exception of unknown kind.");
 }

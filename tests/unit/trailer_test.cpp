@@ -81,7 +81,7 @@ TEST(Trailer, FileShorterThanItsTrailerIsRefused) {
 TEST(FileTableCheck, RefusesEveryUnsafeEntryAndNamesIt) {
     auto refused = [](PayloadTrailer t, std::vector<uint8_t> lengths = {}) -> std::string {
         try {
-            CheckFileTable(t, lengths);
+            CheckFileTable(t, lengths, "Tidemark.Exe");
         } catch (const FileTableError& e) {
             return e.Message();
         }
@@ -102,6 +102,10 @@ TEST(FileTableCheck, RefusesEveryUnsafeEntryAndNamesIt) {
     EXPECT_NE(refused(table("..\\EVIL.EXE", 20, 10)).find("..\\EVIL.EXE"), std::string::npos);
     EXPECT_NE(refused(table("SUB/FILE", 20, 10)), "");
     EXPECT_NE(refused(table("C:FILE", 20, 10)), "");
+    // The name rule, as tested with it, holds here: a device, a duplicate, the main program.
+    EXPECT_NE(refused(table("COM1.LOG", 20, 10)).find("device"), std::string::npos);
+    EXPECT_NE(refused(table("main.dll", 20, 10)), "");
+    EXPECT_NE(refused(table("tidemark.exe", 20, 10)), "");
     EXPECT_NE(refused(table("A.TXT", -1, 10)), "");
     EXPECT_NE(refused(table("A.TXT", 20, -1)), "");
     EXPECT_NE(refused(table("A.TXT", 91, 10)), "");

@@ -35,6 +35,12 @@ protected:
         WriteBytes(source + VolumeFileName(ProductProfile.FirstVolumeFile, n), bytes);
         return bytes;
     }
+    static DiskSetNumbers Unstamped(int32_t diskCount, int32_t expectedSize) {
+        DiskSetNumbers numbers;
+        numbers.DiskCount = diskCount;
+        numbers.ExpectedArchiveSize = expectedSize;
+        return numbers;
+    }
 };
 
 }  // namespace
@@ -43,7 +49,7 @@ TEST_F(Copying, EmptyVolumesCopyNothingAndAnOlderArchiveIsReplaced) {
     WriteBytes(archivePath, Pattern(50000, 1));
     PutVolume(1, 0);
     auto v2 = PutVolume(2, 100);
-    GatherVolumes(page.Window(), 2, 100);
+    GatherVolumes(page.Window(), Unstamped(2, 100));
     EXPECT_EQ(ReadBytes(archivePath), v2);
 }
 
@@ -53,7 +59,7 @@ TEST_F(Copying, NoMoreThanFourVolumesAreJoined) {
         std::vector<uint8_t> v = PutVolume(n, 3000);
         if (n <= 4) joined.insert(joined.end(), v.begin(), v.end());
     }
-    GatherVolumes(page.Window(), 5, 12000);
+    GatherVolumes(page.Window(), Unstamped(5, 12000));
     EXPECT_EQ(ReadBytes(archivePath), joined);
 }
 
@@ -67,7 +73,7 @@ TEST_F(Copying, MeterFollowsEachVolumesRule) {
         PutVolume(1, c.first);
         PutVolume(2, c.second);
         ProgressMeter.LastDrawnPercent = 0;
-        GatherVolumes(page.Window(), 2, 4096);
+        GatherVolumes(page.Window(), Unstamped(2, 4096));
         EXPECT_EQ(ProgressMeter.LastDrawnPercent, c.lastDrawn) << c.first << "+" << c.second;
     }
 }

@@ -43,15 +43,18 @@ fs::path FindFile(const fs::path& folder, const std::string& name) {
 
 }  // namespace
 
-void RemoveOldDiskSet(const fs::path& outDir, const std::string& firstVolumeFile) {
-    std::error_code ec;
-    for (int n = 1; n <= kMostDiskFolders; ++n) {
-        fs::remove_all(outDir / DiskName(n), ec);
-        fs::remove(outDir / (DiskName(n) + ".img"), ec);
+std::vector<std::string> DiskSetEntries(size_t volumes, const std::string& firstVolumeFile,
+                                        bool oneFolder, bool images) {
+    std::vector<std::string> entries;
+    for (size_t i = 0; i < volumes; ++i) {
+        int n = static_cast<int>(i + 1);
+        std::string folder = oneFolder ? "" : DiskName(n) + "/";
+        if (!oneFolder) entries.push_back(folder);
+        if (n == 1) entries.push_back(folder + kSetupFileName);
+        entries.push_back(folder + VolumeFileName(firstVolumeFile, n));
+        if (images) entries.push_back(DiskName(n) + ".img");
     }
-    fs::remove(outDir / kSetupFileName, ec);
-    for (int n = 1; n <= kMaxVolumes; ++n)
-        fs::remove(outDir / VolumeFileName(firstVolumeFile, n), ec);
+    return entries;
 }
 
 std::vector<DiskContents> WriteDiskSet(const fs::path& outDir,

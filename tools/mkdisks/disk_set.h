@@ -16,9 +16,10 @@ struct DiskContents {
     std::vector<std::filesystem::path> Files;
 };
 
-// Removes what an earlier build left in outDir (disk<n> folders and images, setup.exe and the
-// volumes); anything else there is left alone.
-void RemoveOldDiskSet(const std::filesystem::path& outDir, const std::string& firstVolumeFile);
+// What WriteDiskSet, and MakeFloppyImage for each disk when `images`, write into the output
+// folder, as OutputFolder lists them: disk1/, disk1/setup.exe, disk1/<volume 1>, disk1.img, ...
+std::vector<std::string> DiskSetEntries(size_t volumes, const std::string& firstVolumeFile,
+                                        bool oneFolder, bool images);
 
 // Writes setup.exe and the volumes cut from the archive; returns each disk's files.
 std::vector<DiskContents> WriteDiskSet(const std::filesystem::path& outDir,

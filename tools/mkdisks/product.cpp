@@ -3,38 +3,19 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <map>
 #include <system_error>
 
 #include "errors.h"
 #include "file_io.h"
+#include "payload/name_rules.h"
 #include "runtime/error.h"
+#include "setup/profile.h"
 
 namespace tidemark::mkdisks {
 
 namespace fs = std::filesystem;
 
-const char* FileNameFault(const std::string& name) {
-    if (name.empty()) return "is empty";
-    if (name.size() > kMaxNameLength) return "is longer than 19 characters";
-    if (name == "." || name == "..") return "does not name a file";
-    for (unsigned char c : name) {
-        if (c == '\\' || c == '/' || c == ':') return "holds a folder or drive character";
-        if (c < 0x20 || c == 0x7F) return "holds a control character";
-        if (c > 0x7F) return "holds a character outside ASCII";
-        if (std::strchr("<>\"|?*", c)) return "holds a character Windows does not allow";
-    }
-    if (name.back() == '.' || name.back() == ' ') return "ends with a dot or space";
-    return nullptr;
-}
-
 namespace {
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 [[noreturn]] void RefuseName(const std::string& name, const char* fault) {
     throw Refusal("the product file name \"" + name + "\" " + fault);
@@ -56,35 +37,41 @@ Product ReadProduct(const fs::path& folder, const std::string& mainName) {
     }
     if (ec) throw FileFailure("cannot list " + folder.string() + ": " + ec.message());
     if (names.empty()) throw Refusal("the product folder " + folder.string() + " is empty");
-    if (std::find(names.begin(), names.end(), mainName) == names.end())
-        throw Refusal("the main program " + mainName + " is not in " + folder.string());
     std::sort(names.begin(), names.end());
 
-    std::map<std::string, std::string> byUpper;
-    for (const std::string& name : names) {
-        if (const char* fault = FileNameFault(name)) RefuseName(name, fault);
-        auto [it, added] = byUpper.emplace(Upper(name), name);
-        if (!added)
-            throw Refusal("the product files \"" + it->second + "\" and \"" + name +
-                          "\" would be one file on Windows");
-    }
-    if (names.size() - 1 > kMaxEntries)
-        throw Refusal("the product has " + std::to_string(names.size() - 1) +
+    // The main program's name is compared without case: on the vendor's side "TIDEMARK.EXE" may
+    // stand for it, and any other file of that name would overwrite it on Windows.
+    std::string mainKey = FileNameKey(mainName);
+    auto mainFile = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+        return FileNameKey(name) == mainKey;
+    });
+    if (mainFile == names.end())
+        throw Refusal("the main program " + mainName + " is not in " + folder.string());
+    std::string mainFound = *mainFile;
+    names.erase(mainFile);
+    InstallNames installed(mainName);
+    for (const std::string& name : names)
+        if (const char* fault = installed.Add(name)) RefuseName(name, fault);
+    if (names.size() > kMaxEntries)
+        throw Refusal("the product has " + std::to_string(names.size()) +
                       " files besides the main program; the file table holds at most 255");
 
     Product product;
-    uint64_t total = 0;
+    product.Main = {mainFound, ReadWholeFile(folder / mainFound)};
+    if (product.Main.Bytes.empty()) throw Refusal("the main program " + mainFound + " is empty");
+    // The setup program starts what it installs under this name; and a stream kept with --stream
+    // is known as one by the program it decodes to.
+    const std::vector<uint8_t>& main = product.Main.Bytes;
+    if (main.size() < 2 || main[0] != 'M' || main[1] != 'Z')
+        throw Refusal("the main program " + mainFound + " is not a Windows program");
+    uint64_t total = product.Main.Bytes.size();
     for (const std::string& name : names) {
         ProductFile file{name, ReadWholeFile(folder / name)};
         total += file.Bytes.size();
         if (total > uint64_t(std::numeric_limits<int32_t>::max()))
             throw Refusal("the product is larger than 2,147,483,647 bytes");
-        if (name == mainName)
-            product.Main = std::move(file);
-        else
-            product.Others.push_back(std::move(file));
+        product.Others.push_back(std::move(file));
     }
-    if (product.Main.Bytes.empty()) throw Refusal("the main program " + mainName + " is empty");
     return product;
 }
 
@@ -102,7 +89,7 @@ UnpackedImage BuildImage(const Product& product) {
 
 std::string FileTableFault(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths) {
     try {
-        CheckFileTable(trailer, nameLengths);
+        CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile);
     } catch (const FileTableError& e) {
         return e.Message();
     }

@@ -21,15 +21,10 @@ struct Product {
     std::vector<ProductFile> Others;  // sorted by name, byte order
 };
 
-// Why a file name cannot travel in the file table, or nullptr when it can. Beyond the setup
-// program's own checks (length, empty, ".", "..", folder and drive characters), refuses what the
-// install could not create as given on Windows: control characters, < > " | ? *, a trailing dot
-// or space, and bytes above 0x7F, whose meaning depends on the installing machine's code page.
-const char* FileNameFault(const std::string& name);
-
-// Reads the product folder. Refuses (Refusal) an empty folder, a missing or empty main program,
-// a sub-folder or other non-file entry, a bad name, names equal but for case, more than 255
-// files besides the main program, and an image above 2 GB - 1 bytes.
+// Reads the product folder; the main program is found without regard to letter case. Refuses
+// (Refusal) an empty folder, a missing or empty main program or one that does not begin with
+// "MZ", a sub-folder or other non-file entry, a name the name rule refuses (InstallNames), more
+// than 255 files besides the main program, and an image above 2 GB - 1 bytes.
 Product ReadProduct(const std::filesystem::path& folder, const std::string& mainName);
 
 struct UnpackedImage {

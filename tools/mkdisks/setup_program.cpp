@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "payload/disk_set_block.h"
 #include "product.h"
 
 namespace tidemark::mkdisks {
@@ -99,6 +100,16 @@ SetupInspection InspectSetupProgram(const std::vector<uint8_t>& file) {
     result.TrailerBytes = TrailerSize(trailer.Table.size());
     result.Trailer = std::move(trailer);
     return result;
+}
+
+int64_t FindDiskSetBlock(const std::vector<uint8_t>& file, int64_t imageEnd) {
+    auto end = file.begin() + std::min<int64_t>(imageEnd, int64_t(file.size()));
+    auto found =
+        std::search(file.begin(), end, kDiskSetMarker, kDiskSetMarker + kDiskSetMarkerSize);
+    if (found == end || end - found < int64_t(kDiskSetBlockSize)) return -1;
+    if (std::search(found + 1, end, kDiskSetMarker, kDiskSetMarker + kDiskSetMarkerSize) != end)
+        return -2;
+    return found - file.begin();
 }
 
 }  // namespace tidemark::mkdisks

@@ -34,4 +34,9 @@ struct SetupInspection {
 
 SetupInspection InspectSetupProgram(const std::vector<uint8_t>& file);
 
+// Where the disk set block starts in the program image (the first `imageEnd` bytes): -1 when
+// the marker is not there, -2 when it is there more than once (which block would the program
+// read?).
+int64_t FindDiskSetBlock(const std::vector<uint8_t>& file, int64_t imageEnd);
+
 }  // namespace tidemark::mkdisks

@@ -73,9 +73,9 @@ DecodeOutcome Decompress(const std::vector<uint8_t>& archive, int32_t outputSize
 }
 
 std::string ArchiveLengthFault(uint64_t archiveSize, uint64_t bytesRequested) {
-    if (bytesRequested > archiveSize + 1)
-        return "the archive ends " + std::to_string(bytesRequested - archiveSize - 1) +
-               " bytes early";
+    if (bytesRequested > archiveSize + kLzhReadsPastEnd)
+        return "the archive ends " +
+               std::to_string(bytesRequested - archiveSize - kLzhReadsPastEnd) + " bytes early";
     if (bytesRequested < archiveSize)
         return "the archive holds " + std::to_string(archiveSize - bytesRequested) +
                " bytes after the end of the stream";
@@ -86,7 +86,9 @@ std::vector<uint8_t> CompressOrReuse(const std::vector<uint8_t>& image,
                                      const std::filesystem::path& keepAt, bool* reused) {
     if (reused) *reused = false;
     std::error_code ec;
-    if (!keepAt.empty() && std::filesystem::is_regular_file(keepAt, ec)) {
+    if (!keepAt.empty() && std::filesystem::exists(keepAt, ec)) {
+        if (!std::filesystem::is_regular_file(keepAt, ec))
+            throw Refusal("--stream " + keepAt.string() + " is not a file");
         std::vector<uint8_t> kept = ReadWholeFile(keepAt);
         DecodeOutcome check = Decompress(kept, static_cast<int32_t>(image.size()));
         if (check.Output == image &&
@@ -94,6 +96,13 @@ std::vector<uint8_t> CompressOrReuse(const std::vector<uint8_t>& image,
             if (reused) *reused = true;
             return kept;
         }
+        // Every product begins with its main program, so a stream kept for an earlier version
+        // decodes to "MZ" first; anything else is not mkdisks' to replace.
+        if (!kept.empty() &&
+            !(check.Output.size() >= 2 && check.Output[0] == 'M' && check.Output[1] == 'Z'))
+            throw Refusal("--stream " + keepAt.string() +
+                          " holds something other than a compressed product, and mkdisks "
+                          "replaces only a stream it kept; give another file, or delete that one");
     }
     std::vector<uint8_t> stream = Compress(image, LzhParse::Optimal);
     // Nothing goes on a disk that the setup program's own decoder would not turn back into the

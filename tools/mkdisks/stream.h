@@ -19,16 +19,16 @@ struct DecodeOutcome {
 
 DecodeOutcome Decompress(const std::vector<uint8_t>& archive, int32_t outputSize);
 
-// Whether the decoder read the archive exactly: the decoder tops its 16-bit bit reservoir up
-// whenever 8 bits or fewer are left, and every run ends with a single bit, so a stream of
-// exactly the bits used makes it ask for one byte past the end; a stream padded with one spare
-// byte, for none. Asking for more means missing input (read as zero bits); for fewer, bytes at
+// Whether the decoder read the archive exactly: at most kLzhReadsPastEnd bytes past its end.
+// Asking for more means missing input (read as zero bits); for fewer than its length, bytes at
 // the end that nothing needs. Empty when sound, otherwise what is wrong.
 std::string ArchiveLengthFault(uint64_t archiveSize, uint64_t bytesRequested);
 
 // The encoded image, from a kept copy when that still decodes to exactly these bytes, otherwise
 // freshly encoded (and kept, when keepAt is not empty). Decoding a kept stream is much cheaper
-// than encoding, and a stream that decodes to the image is right whatever made it.
+// than encoding, and a stream that decodes to the image is right whatever made it. A file at
+// keepAt is replaced only when it is empty or decodes to a program ("MZ"), as a stream kept for
+// an earlier version of the product does; anything else there is refused (Refusal) unchanged.
 std::vector<uint8_t> CompressOrReuse(const std::vector<uint8_t>& image,
                                      const std::filesystem::path& keepAt, bool* reused = nullptr);
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace tidemark::mkdisks {
+#include "payload/disk_set_block.h"
 
-constexpr int kMaxVolumes = 4;  // the setup program never reads more
+namespace tidemark::mkdisks {
 
 // Exactly one of the two is set: a number of disks to share the set evenly, or the capacity of
 // each disk in bytes.

@@ -1,10 +1,12 @@
 # Cancel confirmed while the archive is being decoded. The decoding stage is made long for this
 # run: the last volume gets 64 MB of zeros appended and the setup program's trailer claims
-# 256 MB more unpacked bytes, so the decoder is still at work when the robot acts.
+# 256 MB more unpacked bytes (a setup program never stamped, which takes both as they are), so the
+# decoder is still at work when the robot acts.
 sees "the unpacking page; Cancel and Yes: the terminated message over the backdrop; exit 0"
 leaves "the earlier installation's Tidemark.Exe as it was; the partial image (decoded under a" \
        "temporary name) removed; no Tidemark._LF (deleted by the page); no product file split out"
 place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+unstamped_setup
 truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
 setup=$E2E_WORK/disks/disk1/setup.exe
 length=$(stat -c %s "$setup")
