@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "payload/split_rules.h"
 #include "payload/trailer.h"
 
 namespace tidemark {
@@ -44,12 +45,16 @@ const char* FileNameFault(const std::string& name) {
 }
 
 InstallNames::InstallNames(const std::string& mainProgramFile)
-    : main_(FileNameKey(mainProgramFile)) {}
+    : main_(FileNameKey(mainProgramFile)),
+      temporaryImage_(FileNameKey(TemporaryImageName(mainProgramFile))),
+      temporarySplit_(FileNameKey(TemporarySplitName(mainProgramFile))) {}
 
 const char* InstallNames::Add(const std::string& name) {
     if (const char* fault = FileNameFault(name)) return fault;
     std::string key = FileNameKey(name);
     if (key == main_) return "is the main program's name";
+    if (key == temporaryImage_ || key == temporarySplit_)
+        return "is a name the setup program writes unfinished files under";
     if (!added_.insert(key).second) return "is, letter case aside, the name of an earlier file";
     return nullptr;
 }

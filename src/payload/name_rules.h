@@ -23,12 +23,14 @@ public:
     explicit InstallNames(const std::string& mainProgramFile);
 
     // Why `name` cannot be installed beside the names added so far: a fault of its own, the main
-    // program's name, or an earlier name but for letter case (Windows would write both into one
-    // file). nullptr when it can, and then it is added.
+    // program's name or one of its temporary names, or an earlier name but for letter case
+    // (Windows would write both into one file). nullptr when it can, and then it is added.
     const char* Add(const std::string& name);
 
 private:
     std::string main_;
+    std::string temporaryImage_;
+    std::string temporarySplit_;
     std::set<std::string> added_;  // in upper case
 };
 

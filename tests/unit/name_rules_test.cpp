@@ -27,6 +27,7 @@ TEST(NameRule, AnInstallHoldsEachNameOnceAndNeverTheMainProgramsAsAFile) {
     EXPECT_EQ(names.Add("TMCORE.DLL"), nullptr);
     EXPECT_NE(names.Add("readme.txt"), nullptr);
     EXPECT_NE(names.Add("TIDEMARK.EXE"), nullptr);
+    EXPECT_NE(names.Add("tidemark.~sp"), nullptr);
     EXPECT_NE(names.Add("AUX.DAT"), nullptr) << "a name's own fault counts too";
     EXPECT_EQ(names.Add("README.TX"), nullptr);
 }
