@@ -40,30 +40,35 @@ std::string PlacementReason(const PlacementFailure& failure) {
     }
 }
 
+// The texts are built by appending to one string: far smaller in the program than chains of +.
 std::string RetryQuestionText(const std::string& target, const std::string& reason,
                               const std::string& fallbackFolder) {
-    std::string text = "The file could not be written as\r\n" + target + ":\r\n" + reason +
-                       ".\r\n\r\nChoose Retry to try again, or Cancel to ";
-    if (fallbackFolder.empty()) return text + "go on without it.";
-    return text + "put it into " + fallbackFolder + " instead.";
+    std::string text = "The file could not be written as\r\n";
+    text.append(target).append(":\r\n").append(reason);
+    text.append(".\r\n\r\nChoose Retry to try again, or Cancel to ");
+    if (fallbackFolder.empty()) return text.append("go on without it.");
+    return text.append("put it into ").append(fallbackFolder).append(" instead.");
 }
 
 std::string NotInstalledLine(const std::string& name, const std::string& reason) {
-    return name + ": not installed, " + reason + ".";
+    std::string line = name;
+    return line.append(": not installed, ").append(reason).append(".");
 }
 
 std::string PlacedElsewhereLine(const std::string& name, const std::string& folder,
                                 const std::string& target, const std::string& reason) {
-    return name + ": put into " + folder + ", since " + target + " could not be written (" +
-           reason + ").";
+    std::string line = name;
+    line.append(": put into ").append(folder).append(", since ").append(target);
+    return line.append(" could not be written (").append(reason).append(").");
 }
 
 std::string ClosingPromptText(const std::string& successText, const std::string& productName,
                               const std::vector<std::string>& notInstalled) {
-    if (notInstalled.empty()) return successText + productName + "?";
-    std::string text = productName + " has been installed, but not every file is in its place:";
-    for (const std::string& line : notInstalled) text += "\r\n\r\n" + line;
-    return text + "\r\n\r\nDo you wish to run " + productName + "?";
+    std::string text = notInstalled.empty() ? successText : productName;
+    if (notInstalled.empty()) return text.append(productName).append("?");
+    text.append(" has been installed, but not every file is in its place:");
+    for (const std::string& line : notInstalled) text.append("\r\n\r\n").append(line);
+    return text.append("\r\n\r\nDo you wish to run ").append(productName).append("?");
 }
 
 }  // namespace tidemark

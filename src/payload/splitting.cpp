@@ -98,7 +98,7 @@ struct Content {
 // (else it is complete already). Asks while the user chooses Retry; returns the empty text when
 // the file is in place, else the reason it is not.
 std::string PutInPlace(TemporaryFile& temporary, const std::string& target, const Content* content,
-                       const RetryQuestion& ask, const std::string& fallbackFolder) {
+                       RetryQuestion ask, const std::string& fallbackFolder) {
     bool written = content == nullptr;
     for (;;) {
         uint32_t code = 0;
@@ -122,7 +122,7 @@ std::string PutInPlace(TemporaryFile& temporary, const std::string& target, cons
 
 // One entry into folder, through the temporary split file there.
 std::string PlaceEntry(File& image, const FileTableEntry& entry, const std::string& folder,
-                       const RetryQuestion& ask, const std::string& fallbackFolder) {
+                       RetryQuestion ask, const std::string& fallbackFolder) {
     TemporaryFile temporary(JoinPath(folder, TemporarySplitName(ProductProfile.MainProgramFile)));
     Content content{image, entry};
     return PutInPlace(temporary, JoinPath(folder, entry.Name), &content, ask, fallbackFolder);
@@ -132,7 +132,7 @@ std::string PlaceEntry(File& image, const FileTableEntry& entry, const std::stri
 
 std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& table,
                                     const std::string& destinationFolder,
-                                    const std::string& windowsFolder, const RetryQuestion& ask) {
+                                    const std::string& windowsFolder, RetryQuestion ask) {
     // Write access for the final cut; others may read the image meanwhile.
     File image =
         File::Open(imagePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
@@ -169,13 +169,14 @@ std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& tab
     image.Close();
     table.clear();
     table.shrink_to_fit();
-    return missed;
-}
 
-std::string MoveIntoPlace(const std::string& from, const std::string& target,
-                          const RetryQuestion& ask) {
-    TemporaryFile temporary(from);
-    return PutInPlace(temporary, target, nullptr, ask, std::string());
+    // Only now, complete and cut, does the image replace the main program.
+    const char* main = ProductProfile.MainProgramFile;
+    TemporaryFile complete(imagePath);
+    std::string reason =
+        PutInPlace(complete, JoinPath(destinationFolder, main), nullptr, ask, std::string());
+    if (!reason.empty()) missed.push_back(NotInstalledLine(main, reason));
+    return missed;
 }
 
 void RemoveTemporaryFiles(const std::string& destinationFolder, const std::string& windowsFolder) {

@@ -3,7 +3,6 @@
 // asks; cannot be cancelled.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,26 +11,22 @@
 namespace tidemark {
 
 // Asked with a Retry/Cancel question when a product file cannot be put in place; true to try
-// again.
-using RetryQuestion = std::function<bool(const std::string& question)>;
+// again. A plain function: the program asks through one message box.
+using RetryQuestion = bool (*)(const std::string& question);
 
-// Copies every entry of the table, in order, out of the image at imagePath into a file of its
-// own (help files into windowsFolder\Help, or the destination when there is no such folder;
-// existing .LIB and .DTP files kept), then cuts the image at the first entry's Offset and empties
-// the table. Each file is written under a temporary name in its folder and renamed onto its own
-// name when complete, so an older file stays whole until then. A file that cannot be put in
+// Copies every entry of the table, in order, out of the image at imagePath (its temporary name)
+// into a file of its own (help files into windowsFolder\Help, or the destination when there is
+// no such folder; existing .LIB and .DTP files kept), then cuts the image at the first entry's
+// Offset, empties the table and renames the image onto the main program's name in the
+// destination. Each file is written under a temporary name in its folder and renamed onto its
+// own name when complete, so an older file stays whole until then. A file that cannot be put in
 // place is asked about: Retry tries again; Cancel leaves it out (a help file goes to the
-// destination instead). Returns the closing prompt's lines for the files left out or put
-// elsewhere. An image shorter than the table says raises IoError 100; an empty table leaves the
-// image uncut.
+// destination instead; an image left out is deleted). Returns the closing prompt's lines for the
+// files left out or put elsewhere. An image shorter than the table says raises IoError 100; an
+// empty table leaves the image uncut.
 std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& table,
                                     const std::string& destinationFolder,
-                                    const std::string& windowsFolder, const RetryQuestion& ask);
-
-// Renames the complete file `from` onto target, asking as above while it cannot. Returns the
-// empty text when it is in place, else why it is not; `from` is then deleted.
-std::string MoveIntoPlace(const std::string& from, const std::string& target,
-                          const RetryQuestion& ask);
+                                    const std::string& windowsFolder, RetryQuestion ask);
 
 // Deletes the temporary files that a run leaves when it is stopped, fails or is killed: the
 // image and a split file in the destination, a split file in windowsFolder\Help.

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "payload/crc32.h"
 #include "payload/drain.h"
 #include "payload/lzh/lzh_decode.h"
 #include "payload/meter.h"
-#include "payload/placement_texts.h"
 #include "payload/progress_page.h"
 #include "payload/split_rules.h"
 #include "payload/splitting.h"
@@ -80,23 +78,22 @@ struct StageFilesGuard {
     }
 };
 
+HWND QuestionOwner = nullptr;  // the page, while it works
+
+bool AskRetry(const std::string& question) {
+    return MessageBoxA(QuestionOwner, question.c_str(), ProductProfile.ProductName,
+                       MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
 void UnpackingWork(HWND page) {
     const std::string& destination = InstallState.DestinationFolder;
     RemoveTemporaryFiles(destination, InstallState.WindowsFolder);  // an earlier run's
-    RetryQuestion ask = [page](const std::string& question) {
-        return MessageBoxA(page, question.c_str(), ProductProfile.ProductName,
-                           MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
-    };
+    QuestionOwner = page;
     try {
-        if (!DecodeArchive(ProductProfile.DiskSet))
-            return;  // the clean-up of the stopped run removes the image
-        std::vector<std::string>& missed = InstallState.FilesNotInstalled;
-        missed = SplitImage(ImagePath(), InstallState.Table, destination,
-                            InstallState.WindowsFolder, ask);
-        std::string mainProgram = JoinPath(destination, ProductProfile.MainProgramFile);
-        std::string reason = MoveIntoPlace(ImagePath(), mainProgram, ask);
-        if (!reason.empty())
-            missed.push_back(NotInstalledLine(ProductProfile.MainProgramFile, reason));
+        // A stopped run's image is removed by the clean-up that follows.
+        if (!DecodeArchive(ProductProfile.DiskSet)) return;
+        InstallState.FilesNotInstalled = SplitImage(ImagePath(), InstallState.Table, destination,
+                                                    InstallState.WindowsFolder, AskRetry);
     } catch (...) {
         // The error ends the program without the clean-up: no stray image is left behind.
         DeleteFileA(ImagePath().c_str());

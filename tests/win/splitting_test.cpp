@@ -35,19 +35,24 @@ protected:
     ScratchFolder root{"split"};
     std::string destination = root.MakeFolder("Dest");
     std::string windows = root.MakeFolder("Windows");
-    std::string imagePath = root / "Dest\\Tidemark.Exe";
+    std::string imagePath = root / "Dest\\Tidemark.~IM";
+    std::string mainPath = root / "Dest\\Tidemark.Exe";
 
-    std::vector<std::string> questions;
-    std::function<bool()> answer = [] { return false; };  // Retry (true) or Cancel
+    static std::vector<std::string> questions;
+    static std::function<bool()> answer;  // Retry (true) or Cancel
     std::vector<std::string> missed;
 
+    void SetUp() override {
+        questions.clear();
+        answer = [] { return false; };
+    }
+    static bool Ask(const std::string& question) {
+        questions.push_back(question);
+        return answer();
+    }
     void Split(Image& image) {
         WriteBytes(imagePath, image.bytes);
-        missed = SplitImage(imagePath, image.table, destination, windows,
-                            [this](const std::string& question) {
-                                questions.push_back(question);
-                                return answer();
-                            });
+        missed = SplitImage(imagePath, image.table, destination, windows, Ask);
     }
     bool NoTemporaryFileLeft() {
         std::string name = TemporarySplitName(ProductProfile.MainProgramFile);
@@ -55,9 +60,13 @@ protected:
     }
 };
 
+std::vector<std::string> Splitting::questions;
+std::function<bool()> Splitting::answer;
+
 }  // namespace
 
 TEST_F(Splitting, CopiesEveryEntryByteForByteAndCutsTheImageToTheMainProgram) {
+    WriteBytes(mainPath, Pattern(9000, 84));  // an earlier, longer one
     std::string help = root.MakeFolder("Windows\\Help");
     Image image(3000);
     image.Add("UnInstal.Exe", 5000);  // two full blocks and a rest
@@ -77,7 +86,8 @@ TEST_F(Splitting, CopiesEveryEntryByteForByteAndCutsTheImageToTheMainProgram) {
     EXPECT_EQ(ReadBytes(destination + "\\Tidemark.Cnt"), expected.Content(4));
 
     std::vector<uint8_t> mainProgram(expected.bytes.begin(), expected.bytes.begin() + 3000);
-    EXPECT_EQ(ReadBytes(imagePath), mainProgram);
+    EXPECT_EQ(ReadBytes(mainPath), mainProgram);
+    EXPECT_FALSE(Exists(imagePath));
     EXPECT_TRUE(image.table.empty());
     EXPECT_TRUE(questions.empty());
     EXPECT_TRUE(missed.empty());
@@ -107,6 +117,8 @@ TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
     SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteBytes(destination + "\\InUse.Dat", Pattern(10, 81));
     File holder = File::Open(destination + "\\InUse.Dat", GENERIC_READ, 0, OPEN_EXISTING);
+    WriteBytes(mainPath, Pattern(10, 85));
+    File mainHolder = File::Open(mainPath, GENERIC_READ, 0, OPEN_EXISTING);
     WriteBytes(destination + "\\ReadOnly.Dat", Pattern(10, 82));
     SetFileAttributesA((destination + "\\ReadOnly.Dat").c_str(), FILE_ATTRIBUTE_READONLY);
     Image image(10);
@@ -124,8 +136,9 @@ TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
     };
     Split(image);
     holder.Close();
+    mainHolder.Close();
 
-    ASSERT_EQ(questions.size(), 5u);
+    ASSERT_EQ(questions.size(), 6u);
     EXPECT_NE(questions[0].find(help + "\\Blocked.hlp:\r\na folder of that name is in the way."),
               std::string::npos);
     EXPECT_NE(questions[0].find("Cancel to put it into " + destination + " instead."),
@@ -136,13 +149,15 @@ TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
                   "Blocked.hlp: not installed, a folder of that name is in the way.",
                   "InUse.Dat: not installed, the file is in use, or access to it is denied.",
                   "Old.hlp: put into " + destination + ", since " + help +
-                      "\\Old.hlp could not be written (the file there is read-only)."}));
+                      "\\Old.hlp could not be written (the file there is read-only).",
+                  "Tidemark.Exe: not installed, the file is in use, or access to it is denied."}));
     EXPECT_EQ(ReadBytes(destination + "\\InUse.Dat"), Pattern(10, 81));
     EXPECT_EQ(ReadBytes(help + "\\Old.hlp"), Pattern(10, 80));
     EXPECT_EQ(ReadBytes(destination + "\\Old.hlp"), expected.Content(2));
     EXPECT_EQ(ReadBytes(destination + "\\ReadOnly.Dat"), expected.Content(3));
     EXPECT_EQ(ReadBytes(destination + "\\After.Dat"), expected.Content(4));
-    EXPECT_EQ(ReadBytes(imagePath).size(), 10u);
+    EXPECT_EQ(ReadBytes(mainPath), Pattern(10, 85));
+    EXPECT_FALSE(Exists(imagePath));
     EXPECT_TRUE(NoTemporaryFileLeft());
     SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -150,7 +165,7 @@ TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
 TEST_F(Splitting, EmptyTableLeavesTheImageUncut) {
     Image image(5000);
     Split(image);
-    EXPECT_EQ(ReadBytes(imagePath), Pattern(5000, 0));
+    EXPECT_EQ(ReadBytes(mainPath), Pattern(5000, 0));
 }
 
 // An error while a file is written leaves the earlier file of that name whole, not half
