@@ -1,4 +1,4 @@
-# 64-bit Windows build: the same source as the shipped program, runnable under wine64 here.
+# 64-bit Windows build: the same source as the shipped program, kept as a portability check.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)

@@ -5,8 +5,16 @@
 #   then checks (expect_*, check_*) on what the run left, and nothing else: run-scenario ends it.
 # Every wait has a timeout; every process started here is stopped at the end.
 
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
+# The build's robot picks the Wine that runs it and the setup program: 32-bit Wine and a 32-bit
+# prefix for the i686 build (what ships), 64-bit for the x86_64 one.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-pick"
+wine_pick "${E2E_ROBOT:-}"
+# A program the robot starts must be of its architecture: the prefix runs no other.
+matches_robot() {  # matches_robot <program.exe>
+    [ "$(pe_arch "$1")" = "$WINEARCH" ] && return 0
+    say "$1 is not a $WINEARCH program like the robot"
+    return 1
+}
 E2E_TIMEOUT=${E2E_TIMEOUT:-240}
 e2e_failed=0
 robot_ok=0
@@ -54,8 +62,8 @@ template_prefix() {
         flock 9
         if [ ! -f "$template/system.reg" ]; then
             rm -rf "$template.new"
-            WINEPREFIX=$template.new WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
-                timeout 120 "$WINE" wineboot -i >/dev/null 2>&1
+            WINEPREFIX=$template.new WINEARCH=$WINEARCH WINEDEBUG=-all \
+                WINEDLLOVERRIDES=mscoree,mshtml= timeout 120 "$WINE" wineboot -i >/dev/null 2>&1
             WINEPREFIX=$template.new timeout 60 "$WINESERVER" -w
             [ -f "$template.new/system.reg" ] && mv "$template.new" "$template"
         fi
