@@ -13,6 +13,7 @@ enum : uint32_t {
     kWriteProtect = 19,
     kSharingViolation = 32,
     kLockViolation = 33,
+    kSystemDiskFull = 112,  // as a rename reports it; a write's is the runtime's kDiskFull
     kFilenameTooLong = 206,
 };
 
@@ -34,6 +35,7 @@ std::string PlacementReason(const PlacementFailure& failure) {
         case kLockViolation:
             return "the file is in use by another program";
         case kDiskFull:
+        case kSystemDiskFull:
             return "the disk is full";
         default:
             return IoError::MessageFor(static_cast<int>(failure.SystemCode));

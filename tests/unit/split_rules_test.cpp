@@ -43,6 +43,7 @@ TEST(PlacementTexts, ReasonsAndTheClosingPromptSaySoWhenAFileIsMissing) {
     EXPECT_EQ(PlacementReason({3, true, false, false}), "the path is longer than Windows allows");
     EXPECT_EQ(PlacementReason({32}), "the file is in use by another program");
     EXPECT_EQ(PlacementReason({101}), "the disk is full");
+    EXPECT_EQ(PlacementReason({112}), "the disk is full");
     EXPECT_EQ(PlacementReason({87}), "I/O error 87");
 
     EXPECT_EQ(ClosingPromptText("Installed.\r\n\r\nDo you wish to run ", "FT", {}),
