@@ -44,10 +44,12 @@ const char* FileNameFault(const std::string& name) {
     return nullptr;
 }
 
-InstallNames::InstallNames(const std::string& mainProgramFile)
+InstallNames::InstallNames(const std::string& mainProgramFile,
+                           const std::string& combinedArchiveFile)
     : main_(FileNameKey(mainProgramFile)),
       temporaryImage_(FileNameKey(TemporaryImageName(mainProgramFile))),
-      temporarySplit_(FileNameKey(TemporarySplitName(mainProgramFile))) {}
+      temporarySplit_(FileNameKey(TemporarySplitName(mainProgramFile))),
+      archive_(FileNameKey(combinedArchiveFile)) {}
 
 const char* InstallNames::Add(const std::string& name) {
     if (const char* fault = FileNameFault(name)) return fault;
@@ -55,6 +57,9 @@ const char* InstallNames::Add(const std::string& name) {
     if (key == main_) return "is the main program's name";
     if (key == temporaryImage_ || key == temporarySplit_)
         return "is a name the setup program writes unfinished files under";
+    // The archive is written over it while copying and deleted when a run stops.
+    if (key == archive_)
+        return "is the name of the archive the setup program combines the disks into";
     if (!added_.insert(key).second) return "is, letter case aside, the name of an earlier file";
     return nullptr;
 }

@@ -17,20 +17,24 @@ namespace tidemark {
 // takes as the device whatever the extension: "NUL.TXT" and "COM1 .LOG" are devices too.
 const char* FileNameFault(const std::string& name);
 
-// The names of one install: the main program's and the entries' added one by one.
+// The names of one install: the main program's, the combined archive's (written into the
+// destination while the disks are copied, and deleted when a run stops) and the entries' added
+// one by one.
 class InstallNames {
 public:
-    explicit InstallNames(const std::string& mainProgramFile);
+    InstallNames(const std::string& mainProgramFile, const std::string& combinedArchiveFile);
 
     // Why `name` cannot be installed beside the names added so far: a fault of its own, the main
-    // program's name or one of its temporary names, or an earlier name but for letter case
-    // (Windows would write both into one file). nullptr when it can, and then it is added.
+    // program's name or one of its temporary names, the combined archive's name, or an earlier
+    // name but for letter case (Windows would write both into one file). nullptr when it can,
+    // and then it is added.
     const char* Add(const std::string& name);
 
 private:
     std::string main_;
     std::string temporaryImage_;
     std::string temporarySplit_;
+    std::string archive_;
     std::set<std::string> added_;  // in upper case
 };
 

@@ -48,7 +48,8 @@ PayloadTrailer ReadFileTable(const std::string& path, const DiskSetNumbers& disk
             "The file table of the setup program is not the one its disks were made with: the "
             "setup program is damaged or has been changed. Please use the original disk 1");
 
-    CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile);
+    CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile,
+                   ProductProfile.CombinedArchiveFile);
     return trailer;
 }
 

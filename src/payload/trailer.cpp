@@ -54,10 +54,10 @@ namespace {
 }  // namespace
 
 void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
-                    const std::string& mainProgramFile) {
+                    const std::string& mainProgramFile, const std::string& combinedArchiveFile) {
     if (trailer.UnpackedSize < 0)
         throw FileTableError("The file table is damaged: the unpacked size is negative");
-    InstallNames names(mainProgramFile);
+    InstallNames names(mainProgramFile, combinedArchiveFile);
     for (size_t i = 0; i < trailer.Table.size(); ++i) {
         const FileTableEntry& entry = trailer.Table[i];
         if (i < nameLengths.size() && nameLengths[i] > kMaxNameLength)

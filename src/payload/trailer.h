@@ -47,11 +47,11 @@ bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
 
 // Refuses, with a FileTableError naming the entry, a table the install cannot carry out as
 // written: a length byte above 19, a name the name rule refuses (see InstallNames: among them a
-// device, a trailing dot, the main program's name, or an earlier entry's name in other letter
-// case), a negative Offset or Size, an entry that ends beyond UnpackedSize, or a negative
-// UnpackedSize. Gaps between entries are allowed.
+// device, a trailing dot, the main program's or the combined archive's name, or an earlier
+// entry's name in other letter case), a negative Offset or Size, an entry that ends beyond
+// UnpackedSize, or a negative UnpackedSize. Gaps between entries are allowed.
 void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
-                    const std::string& mainProgramFile);
+                    const std::string& mainProgramFile, const std::string& combinedArchiveFile);
 
 // The trailer's bytes for a table; names must already be valid. Unused name characters are 0.
 std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer);

@@ -237,6 +237,10 @@ TEST_F(MkdisksCommandLine, MainNamesTheSetupProgramsMainProgramAndStreamReplaces
     WriteWholeFile(notes, text);
     EXPECT_EQ(Build(out, {"--disks", "1", "--stream", notes.string()}), kExitRefused);
     EXPECT_EQ(ReadWholeFile(notes), text);
+    // Kept in the product folder, the stream would ship on the next build's disks.
+    EXPECT_EQ(Build(out, {"--disks", "1", "--stream", (product_ / "NEW.LZH").string()}),
+              kExitRefused);
+    EXPECT_FALSE(fs::exists(product_ / "NEW.LZH"));
 
     fs::path kept = root_ / "product.lzh";
     ASSERT_EQ(Build(out, {"--disks", "1", "--stream", kept.string()}), kExitOk) << errors_;

@@ -22,12 +22,13 @@ TEST(NameRule, RefusesWhatWindowsWouldNotCreateAsNamed) {
 }
 
 TEST(NameRule, AnInstallHoldsEachNameOnceAndNeverTheMainProgramsAsAFile) {
-    InstallNames names("Tidemark.Exe");
+    InstallNames names("Tidemark.Exe", "Tidemark._LF");
     EXPECT_EQ(names.Add("README.TXT"), nullptr);
     EXPECT_EQ(names.Add("TMCORE.DLL"), nullptr);
     EXPECT_NE(names.Add("readme.txt"), nullptr);
     EXPECT_NE(names.Add("TIDEMARK.EXE"), nullptr);
     EXPECT_NE(names.Add("tidemark.~sp"), nullptr);
+    EXPECT_NE(names.Add("TIDEMARK._lf"), nullptr);
     EXPECT_NE(names.Add("AUX.DAT"), nullptr) << "a name's own fault counts too";
     EXPECT_EQ(names.Add("README.TX"), nullptr);
 }

@@ -81,7 +81,7 @@ TEST(Trailer, FileShorterThanItsTrailerIsRefused) {
 TEST(FileTableCheck, RefusesEveryUnsafeEntryAndNamesIt) {
     auto refused = [](PayloadTrailer t, std::vector<uint8_t> lengths = {}) -> std::string {
         try {
-            CheckFileTable(t, lengths, "Tidemark.Exe");
+            CheckFileTable(t, lengths, "Tidemark.Exe", "Tidemark._LF");
         } catch (const FileTableError& e) {
             return e.Message();
         }

@@ -259,6 +259,11 @@ std::string MainName(const Arguments& a) {
 
 DiskSetPlan MakePlan(const Arguments& a, int64_t plainSetupSize, int64_t cluster) {
     DiskRequest request = ParseDiskRequest(a);
+    // Written there, the stream would go onto the disks of the next build as a product file.
+    std::string stream = a.Value("--stream");
+    if (!stream.empty() && LiesIn(stream, a.Positional[0]))
+        throw Refusal("--stream " + stream + " lies in the product folder " + a.Positional[0] +
+                      ", every file of which goes onto the disks; keep the stream outside it");
     Product product = ReadProduct(a.Positional[0], MainName(a));
     DiskSetPlan plan;
     plan.Image = BuildImage(product);

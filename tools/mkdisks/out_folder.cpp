@@ -16,19 +16,6 @@ const char kRecordHeading[] =
     "# Written by mkdisks: the files of the disk set it built in this folder. The next build\n"
     "# here removes them, and refuses to build while the folder holds anything else.\n";
 
-// Whether `path` is `folder` or lies in it, also through links or another letter case.
-bool LiesIn(const fs::path& path, const fs::path& folder) {
-    std::error_code ec;
-    fs::path inner = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    fs::path outer = fs::weakly_canonical(fs::absolute(folder, ec), ec);
-    for (fs::path p = inner;; p = p.parent_path()) {
-        if (p == outer ||
-            (fs::exists(p, ec) && fs::exists(outer, ec) && fs::equivalent(p, outer, ec)))
-            return true;
-        if (p == p.parent_path()) return false;
-    }
-}
-
 std::set<std::string> ReadRecord(const fs::path& record) {
     std::set<std::string> entries;
     std::vector<uint8_t> bytes = ReadWholeFile(record);
@@ -45,6 +32,19 @@ std::set<std::string> ReadRecord(const fs::path& record) {
 }
 
 }  // namespace
+
+// Whether `path` is `folder` or lies in it, also through links or another letter case.
+bool LiesIn(const fs::path& path, const fs::path& folder) {
+    std::error_code ec;
+    fs::path inner = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    fs::path outer = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    for (fs::path p = inner;; p = p.parent_path()) {
+        if (p == outer ||
+            (fs::exists(p, ec) && fs::exists(outer, ec) && fs::equivalent(p, outer, ec)))
+            return true;
+        if (p == p.parent_path()) return false;
+    }
+}
 
 OutputFolder::OutputFolder(const fs::path& folder, const fs::path& productFolder,
                            const std::vector<fs::path>& inputFiles)

@@ -13,6 +13,9 @@ namespace tidemark::mkdisks {
 // The list, one path a line relative to the folder, with '/' between folders and after a folder.
 constexpr const char* kOutputRecordName = ".mkdisks-written";
 
+// Whether `path` is `folder` or lies in it, also through links or another letter case.
+bool LiesIn(const std::filesystem::path& path, const std::filesystem::path& folder);
+
 class OutputFolder {
 public:
     // Looks at the folder without changing anything. Refuses (Refusal) a path that is not a

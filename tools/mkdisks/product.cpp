@@ -49,7 +49,7 @@ Product ReadProduct(const fs::path& folder, const std::string& mainName) {
         throw Refusal("the main program " + mainName + " is not in " + folder.string());
     std::string mainFound = *mainFile;
     names.erase(mainFile);
-    InstallNames installed(mainName);
+    InstallNames installed(mainName, ProductProfile.CombinedArchiveFile);
     for (const std::string& name : names)
         if (const char* fault = installed.Add(name)) RefuseName(name, fault);
     if (names.size() > kMaxEntries)
@@ -89,7 +89,8 @@ UnpackedImage BuildImage(const Product& product) {
 
 std::string FileTableFault(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths) {
     try {
-        CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile);
+        CheckFileTable(trailer, nameLengths, ProductProfile.MainProgramFile,
+                       ProductProfile.CombinedArchiveFile);
     } catch (const FileTableError& e) {
         return e.Message();
     }
