@@ -28,12 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(trailer.Table.size() == data[size - kTrailerTailSize]);
     Check(nameLengths.size() == trailer.Table.size());
     try {
-        CheckFileTable(trailer, nameLengths, "Tidemark.Exe");
+        CheckFileTable(trailer, nameLengths, "Tidemark.Exe", "Tidemark._LF");
     } catch (const FileTableError&) {
         return 0;
     }
     Check(trailer.UnpackedSize >= 0);
-    InstallNames names("Tidemark.Exe");
+    InstallNames names("Tidemark.Exe", "Tidemark._LF");
     for (const FileTableEntry& e : trailer.Table) {
         Check(e.Offset >= 0 && e.Size >= 0);
         Check(int64_t(e.Offset) + e.Size <= trailer.UnpackedSize);
