@@ -2,191 +2,116 @@
 
 #include <gtest/gtest.h>
 
-#include "payload/split_rules.h"
-#include "progress_fixtures.h"
 #include "runtime/file.h"
-#include "setup/profile.h"
+#include "win_fixtures.h"
 
 using namespace tidemark;
-using namespace progress_test;
+using namespace win_test;
 
 namespace {
 
-// An unpacked image: a main program followed by the entries' bytes, each with its own pattern.
-struct Image {
-    std::vector<uint8_t> bytes;
-    FileTable table;
-
-    explicit Image(int32_t mainProgramSize) : bytes(Pattern(size_t(mainProgramSize), 0)) {}
-    void Add(const std::string& name, int32_t size) {
-        std::vector<uint8_t> content = Pattern(size_t(size), uint32_t(table.size() + 1));
-        table.push_back({name, int32_t(bytes.size()), size});
-        bytes.insert(bytes.end(), content.begin(), content.end());
-    }
-    std::vector<uint8_t> Content(size_t entry) const {
-        const FileTableEntry& e = table[entry];
-        return std::vector<uint8_t>(bytes.begin() + e.Offset, bytes.begin() + e.Offset + e.Size);
-    }
-};
-
-// Kept .LIB and .DTP files and a missing Help folder are checked end to end.
+// A destination, a Windows folder with a Help folder, and an unpacked image: a main program of
+// 100 bytes followed by the entries' bytes, each with its own pattern. Kept .LIB and .DTP files
+// and a missing Help folder are checked end to end.
 class Splitting : public ::testing::Test {
 protected:
     ScratchFolder root{"split"};
-    std::string destination = root.MakeFolder("Dest");
-    std::string windows = root.MakeFolder("Windows");
-    std::string imagePath = root / "Dest\\Tidemark.~IM";
-    std::string mainPath = root / "Dest\\Tidemark.Exe";
+    std::string dest = root.MakeFolder("Dest"), help = root.MakeFolder("Windows\\Help");
+    std::string imagePath = root / "Dest\\Tidemark.~IM", mainPath = root / "Dest\\Tidemark.Exe";
+    std::vector<uint8_t> image = Pattern(100, 0);
+    FileTable table, added;  // SplitImage empties the table
+    static inline std::vector<std::string> questions;
+    static inline std::string writable;  // made writable and retried when asked about; else Cancel
 
-    static std::vector<std::string> questions;
-    static std::function<bool()> answer;  // Retry (true) or Cancel
-    std::vector<std::string> missed;
+    void SetUp() override { questions.clear(), writable.clear(); }
 
-    void SetUp() override {
-        questions.clear();
-        answer = [] { return false; };
+    void Add(const std::string& name, int32_t size) {
+        table.push_back({name, int32_t(image.size()), size});
+        added.push_back(table.back());
+        std::vector<uint8_t> content = Content(table.size() - 1);
+        image.insert(image.end(), content.begin(), content.end());
     }
-    static bool Ask(const std::string& question) {
-        questions.push_back(question);
-        return answer();
+    std::vector<uint8_t> Content(size_t i) const { return Pattern(added[i].Size, i + 1); }
+    std::vector<std::string> Split() {
+        WriteBytes(imagePath, image);
+        return SplitImage(imagePath, table, dest, root / "Windows", [](const std::string& q) {
+            questions.push_back(q);
+            return !writable.empty() && q.find(writable) != std::string::npos &&
+                   SetFileAttributesA(writable.c_str(), FILE_ATTRIBUTE_NORMAL);
+        });
     }
-    void Split(Image& image) {
-        WriteBytes(imagePath, image.bytes);
-        missed = SplitImage(imagePath, image.table, destination, windows, Ask);
-    }
-    bool NoTemporaryFileLeft() {
-        std::string name = TemporarySplitName(ProductProfile.MainProgramFile);
-        return !Exists(destination + "\\" + name) && !Exists(windows + "\\Help\\" + name);
+    bool NoTemporaryFileLeft() const {
+        return !Exists(dest + "\\Tidemark.~SP") && !Exists(help + "\\Tidemark.~SP");
     }
 };
 
-std::vector<std::string> Splitting::questions;
-std::function<bool()> Splitting::answer;
-
 }  // namespace
 
-TEST_F(Splitting, CopiesEveryEntryByteForByteAndCutsTheImageToTheMainProgram) {
-    WriteBytes(mainPath, Pattern(9000, 84));  // an earlier, longer one
-    std::string help = root.MakeFolder("Windows\\Help");
-    Image image(3000);
-    image.Add("UnInstal.Exe", 5000);  // two full blocks and a rest
-    image.Add("Tidemark.Hlp", 2049);  // a block and one byte
-    image.Add("Block.Dat", 2048);     // exactly one read
-    image.Add("Empty.Dat", 0);
-    image.Add("Tidemark.Cnt", 7);
-    Image expected = image;
-    Split(image);
-
-    EXPECT_EQ(ReadBytes(destination + "\\UnInstal.Exe"), expected.Content(0));
-    EXPECT_EQ(ReadBytes(help + "\\Tidemark.Hlp"), expected.Content(1));
-    EXPECT_FALSE(Exists(destination + "\\Tidemark.Hlp"));
-    EXPECT_EQ(ReadBytes(destination + "\\Block.Dat"), expected.Content(2));
-    EXPECT_TRUE(Exists(destination + "\\Empty.Dat"));
-    EXPECT_TRUE(ReadBytes(destination + "\\Empty.Dat").empty());
-    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.Cnt"), expected.Content(4));
-
-    std::vector<uint8_t> mainProgram(expected.bytes.begin(), expected.bytes.begin() + 3000);
-    EXPECT_EQ(ReadBytes(mainPath), mainProgram);
+// Entries of two full blocks and a rest, a block and a byte, one block, and none; a help file
+// replaces the one in the Help folder and leaves the destination's alone.
+TEST_F(Splitting, EveryEntryIsCopiedByteForByteAndTheImageCutToTheMainProgram) {
+    WriteBytes(mainPath, Pattern(9000, 84));
+    WriteBytes(help + "\\Tidemark.Hlp", Pattern(9000, 77));
+    WriteBytes(dest + "\\Tidemark.Hlp", Pattern(10, 78));
+    const char* names[] = {"UnInstal.Exe", "Tidemark.Hlp", "Block.Dat", "Empty.Dat"};
+    for (int32_t size : {5000, 2049, 2048, 0}) Add(names[table.size()], size);
+    EXPECT_TRUE(Split().empty());
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(ReadBytes((i == 1 ? help : dest) + "\\" + names[i]), Content(i)) << names[i];
+    EXPECT_TRUE(Exists(dest + "\\Empty.Dat"));
+    EXPECT_EQ(ReadBytes(dest + "\\Tidemark.Hlp"), Pattern(10, 78));
+    EXPECT_EQ(ReadBytes(mainPath), Pattern(100, 0));
     EXPECT_FALSE(Exists(imagePath));
-    EXPECT_TRUE(image.table.empty());
-    EXPECT_TRUE(questions.empty());
-    EXPECT_TRUE(missed.empty());
-    EXPECT_TRUE(NoTemporaryFileLeft());
-}
-
-TEST_F(Splitting, HelpFileReplacesOneInTheHelpFolderAndIgnoresTheDestination) {
-    std::string help = root.MakeFolder("Windows\\Help");
-    WriteBytes(help + "\\Tidemark.HLP", Pattern(9000, 77));       // older and longer
-    WriteBytes(destination + "\\Tidemark.HLP", Pattern(10, 78));  // stays as it is
-    Image image(100);
-    image.Add("Tidemark.HLP", 300);
-    Image expected = image;
-    Split(image);
-
-    EXPECT_EQ(ReadBytes(help + "\\Tidemark.HLP"), expected.Content(0));
-    EXPECT_EQ(ReadBytes(destination + "\\Tidemark.HLP"), Pattern(10, 78));
+    EXPECT_TRUE(table.empty() && questions.empty() && NoTemporaryFileLeft());
 }
 
 // Each file that cannot be put in place is asked about; Cancel leaves an earlier file whole, a
 // help file goes to the destination instead, and every one is reported.
 TEST_F(Splitting, FilesThatCannotBePutInPlaceAreAskedAboutAndReported) {
-    std::string help = root.MakeFolder("Windows\\Help");
-    root.MakeFolder("Windows\\Help\\Blocked.hlp");  // a folder in the way in both places
-    root.MakeFolder("Dest\\Blocked.hlp");
-    WriteBytes(help + "\\Old.hlp", Pattern(10, 80));
+    for (const char* path : {"Windows\\Help\\Old.hlp", "Dest\\ReadOnly.Dat", "Dest\\InUse.Dat"})
+        WriteBytes(root / path, Pattern(10, 80));
     SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteBytes(destination + "\\InUse.Dat", Pattern(10, 81));
-    File holder = File::Open(destination + "\\InUse.Dat", GENERIC_READ, 0, OPEN_EXISTING);
-    WriteBytes(mainPath, Pattern(10, 85));
-    File mainHolder = File::Open(mainPath, GENERIC_READ, 0, OPEN_EXISTING);
-    WriteBytes(destination + "\\ReadOnly.Dat", Pattern(10, 82));
-    SetFileAttributesA((destination + "\\ReadOnly.Dat").c_str(), FILE_ATTRIBUTE_READONLY);
-    Image image(10);
-    image.Add("Blocked.hlp", 3000);
-    image.Add("InUse.Dat", 3000);
-    image.Add("Old.hlp", 3000);
-    image.Add("ReadOnly.Dat", 3000);
-    image.Add("After.Dat", 3000);  // read from its own Offset, not after the skipped bytes
-    Image expected = image;
-    // Cancel, but Retry once the read-only file has been made writable.
-    answer = [&] {
-        if (questions.back().find("ReadOnly.Dat") == std::string::npos) return false;
-        return SetFileAttributesA((destination + "\\ReadOnly.Dat").c_str(),
-                                  FILE_ATTRIBUTE_NORMAL) != 0;
-    };
-    Split(image);
-    holder.Close();
-    mainHolder.Close();
-
-    ASSERT_EQ(questions.size(), 6u);
-    EXPECT_NE(questions[0].find(help + "\\Blocked.hlp:\r\na folder of that name is in the way."),
-              std::string::npos);
-    EXPECT_NE(questions[0].find("Cancel to put it into " + destination + " instead."),
-              std::string::npos);
-    EXPECT_NE(questions[1].find("Cancel to go on without it."), std::string::npos);
-    EXPECT_EQ(missed,
-              (std::vector<std::string>{
-                  "Blocked.hlp: not installed, a folder of that name is in the way.",
-                  "InUse.Dat: not installed, the file is in use, or access to it is denied.",
-                  "Old.hlp: put into " + destination + ", since " + help +
-                      "\\Old.hlp could not be written (the file there is read-only).",
-                  "Tidemark.Exe: not installed, the file is in use, or access to it is denied."}));
-    EXPECT_EQ(ReadBytes(destination + "\\InUse.Dat"), Pattern(10, 81));
-    EXPECT_EQ(ReadBytes(help + "\\Old.hlp"), Pattern(10, 80));
-    EXPECT_EQ(ReadBytes(destination + "\\Old.hlp"), expected.Content(2));
-    EXPECT_EQ(ReadBytes(destination + "\\ReadOnly.Dat"), expected.Content(3));
-    EXPECT_EQ(ReadBytes(destination + "\\After.Dat"), expected.Content(4));
-    EXPECT_EQ(ReadBytes(mainPath), Pattern(10, 85));
-    EXPECT_FALSE(Exists(imagePath));
-    EXPECT_TRUE(NoTemporaryFileLeft());
+    SetFileAttributesA((dest + "\\ReadOnly.Dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(mainPath, Pattern(10, 80));
+    File inUse = File::Open(dest + "\\InUse.Dat", GENERIC_READ, 0, OPEN_EXISTING);
+    File mainInUse = File::Open(mainPath, GENERIC_READ, 0, OPEN_EXISTING);
+    for (const char* name : {"InUse.Dat", "Old.hlp", "ReadOnly.Dat", "After.Dat"}) Add(name, 3000);
+    writable = dest + "\\ReadOnly.Dat";
+    std::vector<std::string> missed = Split();
+    inUse.Close();
+    mainInUse.Close();
+    ASSERT_EQ(questions.size(), 4u);
+    EXPECT_NE(questions[1].find("Cancel to put it into " + dest + " instead."), std::string::npos);
+    const std::string inUseReason =
+        ": not installed, the file is in use, or access to it is denied.";
+    EXPECT_EQ(missed, (std::vector<std::string>{
+                          "InUse.Dat" + inUseReason,
+                          "Old.hlp: put into " + dest + ", since " + help +
+                              "\\Old.hlp could not be written (the file there is read-only).",
+                          "Tidemark.Exe" + inUseReason}));
+    for (const char* path : {"Windows\\Help\\Old.hlp", "Dest\\InUse.Dat", "Dest\\Tidemark.Exe"})
+        EXPECT_EQ(ReadBytes(root / path), Pattern(10, 80)) << path;
+    for (size_t i : {1, 2, 3}) EXPECT_EQ(ReadBytes(dest + "\\" + added[i].Name), Content(i));
+    EXPECT_TRUE(!Exists(imagePath) && NoTemporaryFileLeft());
     SetFileAttributesA((help + "\\Old.hlp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(Splitting, EmptyTableLeavesTheImageUncut) {
-    Image image(5000);
-    Split(image);
-    EXPECT_EQ(ReadBytes(mainPath), Pattern(5000, 0));
-}
-
-// An error while a file is written leaves the earlier file of that name whole, not half
-// replaced, and no temporary file.
-TEST_F(Splitting, ImageShorterThanTheTableRaisesReadBeyondEnd) {
-    WriteBytes(destination + "\\Cut.Dat", Pattern(7000, 83));
-    Image image(100);
-    image.Add("Whole.Dat", 100);
-    image.Add("Cut.Dat", 5000);
-    image.bytes.resize(100 + 100 + 3000);  // the last entry runs past the end
-    EXPECT_EQ(IoCodeOf([&] { Split(image); }), kReadBeyondEnd);
-    EXPECT_EQ(ReadBytes(destination + "\\Whole.Dat").size(), 100u);
-    EXPECT_EQ(ReadBytes(destination + "\\Cut.Dat"), Pattern(7000, 83));
+// An image shorter than its table is refused, whether an entry or the main program runs past its
+// end: an earlier file of that name stays whole, no temporary file is left and the image is not
+// cut. An empty table leaves the whole image as the main program.
+TEST_F(Splitting, AnImageShorterThanItsTableIsRefusedAndNotCut) {
+    WriteBytes(dest + "\\Cut.Dat", Pattern(7000, 83));
+    Add("Whole.Dat", 100);
+    Add("Cut.Dat", 5000);
+    image.resize(3200);
+    EXPECT_EQ(IoCodeOf([&] { Split(); }), kReadBeyondEnd);
+    EXPECT_EQ(ReadBytes(dest + "\\Whole.Dat"), Content(0));
+    EXPECT_EQ(ReadBytes(dest + "\\Cut.Dat"), Pattern(7000, 83));
     EXPECT_TRUE(NoTemporaryFileLeft());
-    EXPECT_EQ(ReadBytes(imagePath).size(), 3200u);  // not cut
-}
-
-TEST_F(Splitting, MainProgramShorterThanItsTableEntryIsNotPadded) {
-    FileTable table = {{"Late.Dat", 6000, 0}};
-    WriteBytes(imagePath, Pattern(5000, 3));
-    EXPECT_EQ(IoCodeOf([&] { SplitImage(imagePath, table, destination, windows, nullptr); }),
-              kReadBeyondEnd);
-    EXPECT_EQ(ReadBytes(imagePath).size(), 5000u);
+    table = {{"Late.Dat", 6000, 0}};
+    EXPECT_EQ(IoCodeOf([&] { Split(); }), kReadBeyondEnd);
+    EXPECT_EQ(ReadBytes(imagePath).size(), 3200u);
+    table.clear();
+    EXPECT_TRUE(Split().empty());
+    EXPECT_EQ(ReadBytes(mainPath), image);
 }
