@@ -48,14 +48,14 @@ protected:
 
 }  // namespace
 
-// Up to four volumes, empty ones too, are joined into an archive that replaces an older one; a
-// stamped set whose volumes match their lengths and CRC-32s is copied without a question.
+// Up to four volumes are joined into an archive that replaces an older, longer one; a stamped set
+// whose volumes match their lengths and CRC-32s is copied without a question.
 TEST_F(Progress, SoundVolumesAreJoinedUpToFourIntoANewArchive) {
     DiskSetNumbers diskSet;
     diskSet.DiskCount = 5;
     std::vector<uint8_t> joined;
     for (int n = 1; n <= 5; ++n) {
-        std::vector<uint8_t> v = Pattern(n == 2 ? 0 : 3000, n);
+        std::vector<uint8_t> v = Pattern(n == 2 ? 100 : 3000, n);
         WriteBytes(root / ("Disk\\" + VolumeFileName(ProductProfile.FirstVolumeFile, n)), v);
         if (n > 4) break;  // volume 5 is there but never read
         diskSet.VolumeSize[n - 1] = int32_t(v.size());
