@@ -8,11 +8,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-pick"
 wine_pick "${E2E_ROBOT:-}"
 # A program the robot starts must be of its architecture: the prefix runs no other.
-matches_robot() {  # matches_robot <program.exe>
-    [ "$(pe_arch "$1")" = "$WINEARCH" ] && return 0
-    say "$1 is not a $WINEARCH program like the robot"
-    return 1
-}
+matches_robot() { [ "$(pe_arch "$1")" = "$WINEARCH" ] || { say "$1 is not a $WINEARCH program"; return 1; }; }
 E2E_TIMEOUT=${E2E_TIMEOUT:-240}
 e2e_failed=0 e2e_checks=0 robot_ok=0 e2e_screen=1024x768 e2e_xvfb_pid= e2e_wine_pid= e2e_display=
 e2e_mounts=()
@@ -29,10 +25,8 @@ hostpath() {
     local drive=${1:0:1} path part found IFS='\'
     path=$(readlink -f "$WINEPREFIX/dosdevices/${drive,,}:")
     for part in ${1:2}; do
-        [ -z "$part" ] && continue
-        found=
-        [ -d "$path" ] && found=$(find "$path" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null)
-        path=${found:-$path/$part}
+        found=$(find "$path" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null)
+        [ -z "$part" ] || path=${found:-$path/$part}
     done
     printf '%s\n' "$path"
 }
@@ -68,21 +62,19 @@ disks() {  # disks <folder holding disk1, disk2, ...>: copied, so a scenario may
 }
 screen() { e2e_screen=$1; }
 # Scenarios that install need the sample disk set (made when the build has a native mkdisks).
-needs_disks() {
-    [ -d "$E2E_WORK/disks/disk2" ] && return
-    say "no disk set in $E2E_DISKS (configure with TIDEMARK_MKDISKS): skipped"
-    exit 77
-}
+needs_disks() { [ -d "$E2E_WORK/disks/disk2" ] || { say "no disk set in $E2E_DISKS: skipped"; exit 77; }; }
 setup_of() { find "$E2E_WORK/disks/${1:-disk1}" -maxdepth 1 -iname setup.exe; }  # setup_of [<disk>]
+# A setup program ends with its file table's entries (28 bytes each), their count (1 byte) and
+# the unpacked size (4 bytes).
+table_entries() { tail -c5 "$1" | head -c1 | od -An -tu1 | tr -d ' '; }  # table_entries <exe>
 
 # The setup program of disk 1 (or of another disk folder) replaced by one never stamped (the
 # program as built) carrying the same file table, as before disk sets were stamped: it asks for
 # the shipped 3 disks and checks nothing.
 unstamped_setup() {  # unstamped_setup [<disk folder name>]
-    local exe count
+    local exe
     exe=$(setup_of "${1:-}")
-    count=$(tail -c5 "$exe" | head -c1 | od -An -tu1 | tr -d ' ')
-    { cat "$E2E_SETUP"; tail -c $((28 * count + 5)) "$exe"; } >"$E2E_WORK/unstamped.exe"
+    { cat "$E2E_SETUP"; tail -c $((28 * $(table_entries "$exe") + 5)) "$exe"; } >"$E2E_WORK/unstamped.exe"
     mv "$E2E_WORK/unstamped.exe" "$exe"
 }
 
@@ -96,8 +88,7 @@ flip_byte() {  # flip_byte <host file>
 # A drive letter on a tmpfs of its own: small, to be filled. Needs root; else skipped (exit 77).
 tmpfs_drive() {  # tmpfs_drive <letter> <size>
     local dir=$E2E_WORK/drive-$1
-    mkdir -p "$dir"
-    mount -t tmpfs -o "size=$2" tmpfs "$dir" 2>"$E2E_WORK/mount.err" ||
+    mkdir -p "$dir" && mount -t tmpfs -o "size=$2" tmpfs "$dir" 2>"$E2E_WORK/mount.err" ||
         { say "cannot mount a tmpfs ($(cat "$E2E_WORK/mount.err")): skipped"; exit 77; }
     e2e_mounts+=("$dir")
     ln -sfn "$dir" "$WINEPREFIX/dosdevices/${1,,}:"
@@ -107,9 +98,7 @@ tmpfs_drive() {  # tmpfs_drive <letter> <size>
 declare -A e2e_before
 place_file() {  # place_file <windows path> <content>
     local p
-    p=$(hostpath "$1")
-    mkdir -p "$(dirname "$p")"
-    printf '%s' "$2" >"$p"
+    p=$(hostpath "$1") && mkdir -p "$(dirname "$p")" && printf '%s' "$2" >"$p"
     e2e_before[$1]=$(sha1sum <"$p")
 }
 
@@ -118,22 +107,15 @@ place_file() {  # place_file <windows path> <content>
 # A display of the scenario's own, numbered far from the usual :0 and :99 so that nothing else
 # on the machine (a program that assumes DISPLAY=:0) can type into it.
 start_display() {
-    local n=$((300 + (RANDOM % 500))) tries i
-    for tries in 1 2 3 4 5 6 7 8 9 10; do
-        n=$((n + 1))
+    local n i
+    for n in $(shuf -i 300-799 -n 10); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xvfb ":$n" -screen 0 "${e2e_screen}x24" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
         e2e_xvfb_pid=$!
-        for i in $(seq 100); do
-            [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$e2e_xvfb_pid" 2>/dev/null && break
-            sleep 0.05
-        done
-        if kill -0 "$e2e_xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-            export DISPLAY=:$n && e2e_display=:$n && return 0
-        fi
+        for i in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 $e2e_xvfb_pid 2>/dev/null && break; sleep 0.05; done
+        kill -0 $e2e_xvfb_pid 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=:$n e2e_display=:$n; return; }
     done
-    say "Xvfb did not start ($(tail -1 "$E2E_WORK/xvfb.log"))"
-    exit 2
+    say "Xvfb did not start ($(tail -1 "$E2E_WORK/xvfb.log"))" && exit 2
 }
 
 # A request from the robot: disk <name> (that disk folder, or "empty", into drive A:), shot
@@ -167,54 +149,44 @@ expand_steps() {
 # Wine to finish. Sets robot_ok=1 when every step passed.
 robot() {
     local log=$E2E_RESULTS/robot.log deadline=$((SECONDS + E2E_TIMEOUT)) n=1 req
-    expand_steps >"$E2E_WORK/steps.txt"
-    cp "$E2E_WORK/steps.txt" "$E2E_RESULTS/steps.txt"
-    rm -f "$E2E_WORK"/chan/* && start_display
+    expand_steps | tee "$E2E_RESULTS/steps.txt" >"$E2E_WORK/steps.txt"
+    rm -f "$E2E_WORK"/chan/* "$log" && start_display
     (cd "$E2E_WORK" && exec "$WINE" explorer "/desktop=e2e,$e2e_screen" "$(winpath "$E2E_ROBOT")" \
         "$(winpath "$log")" "$(winpath "$E2E_WORK/chan")" "$(winpath "$E2E_WORK/steps.txt")" \
         >"$E2E_WORK/wine.out" 2>&1) &
     e2e_wine_pid=$!
-    while ! grep -q '^[0-9]* end' "$log" 2>/dev/null; do
+    # Serves the robot's requests until its verdict, its end, or the time is up.
+    until grep -q '^[0-9]* end' "$log" 2>/dev/null; do
         req=$E2E_WORK/chan/req.$n
         if [ -f "$req" ]; then
-            serve "$(cat "$req")" >"$E2E_WORK/chan/ack.$n.tmp"
-            mv "$E2E_WORK/chan/ack.$n.tmp" "$E2E_WORK/chan/ack.$n"
-            n=$((n + 1))
+            serve "$(cat "$req")" >"$req.ack" && mv "$req.ack" "$E2E_WORK/chan/ack.$n" && n=$((n + 1))
             continue
         fi
-        if ! kill -0 "$e2e_wine_pid" 2>/dev/null; then
-            sleep 0.5; grep -q '^[0-9]* end' "$log" 2>/dev/null || say "the robot ended without a verdict"; break
-        fi
-        [ $SECONDS -ge $deadline ] && { say "the run took longer than ${E2E_TIMEOUT}s"; break; }
+        kill -0 "$e2e_wine_pid" 2>/dev/null || { sleep 0.5; break; }
+        [ $SECONDS -lt $deadline ] || { say "the run took longer than ${E2E_TIMEOUT}s"; break; }
         sleep 0.02
     done
     robot_ok=0
     grep -q '^[0-9]* end ok' "$log" 2>/dev/null && robot_ok=1
-    verdict "robot: $(grep -m1 ' FAILED' "$log" 2>/dev/null || echo 'every step passed')" '[ $robot_ok = 1 ]'
+    verdict "robot: $(grep -m1 ' FAILED' "$log" 2>/dev/null || tail -1 "$log" 2>/dev/null)" '[ $robot_ok = 1 ]'
     # The setup program is gone when the robot waited for it; the desktop and Wine's services
     # go on their own once nothing else runs. Then the registry is on disk.
     [ "$robot_ok" -eq 1 ] || "$WINESERVER" -k 2>/dev/null
     timeout 30 "$WINESERVER" -w 2>/dev/null || { "$WINESERVER" -k 2>/dev/null; timeout 10 "$WINESERVER" -w 2>/dev/null; }
-    kill "$e2e_wine_pid" 2>/dev/null
-    wait "$e2e_wine_pid" 2>/dev/null
-    kill "$e2e_xvfb_pid" 2>/dev/null
-    e2e_wine_pid=
+    kill "$e2e_wine_pid" "$e2e_xvfb_pid" 2>/dev/null
+    wait "$e2e_wine_pid" "$e2e_xvfb_pid" 2>/dev/null
+    e2e_wine_pid= e2e_xvfb_pid=
 }
 
 cleanup() {
     [ -n "$WINEPREFIX" ] && [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
-    [ -n "$e2e_wine_pid" ] && kill "$e2e_wine_pid" 2>/dev/null
-    [ -n "$e2e_xvfb_pid" ] && kill "$e2e_xvfb_pid" 2>/dev/null
+    kill $e2e_wine_pid $e2e_xvfb_pid 2>/dev/null
     wait 2>/dev/null
     local m
     for m in "${e2e_mounts[@]}"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null; done
     rm -rf "$E2E_WORK"
 }
-
-show_robot_log() {  # the failure and the last windows the robot saw
-    say "--- the robot's last lines ($E2E_RESULTS/robot.log):"
-    tail -n 12 "$E2E_RESULTS/robot.log" 2>/dev/null | cut -c1-1500
-}
+show_robot_log() { say "--- the robot's last lines:" && tail -n 12 "$E2E_RESULTS/robot.log" 2>/dev/null | cut -c1-1500; }
 
 # --- shared step sequences --------------------------------------------------------------------
 
@@ -236,33 +208,32 @@ steps_install_all_disks() { steps_to_copying "$@"; steps_disks 2 3; }  # @instal
 
 # A bad disk n: the message naming it, owned by the copying page, OK; then the prompt for it.
 steps_damaged_disk() {  # @damaged_disk <n>
-    printf 'wait "FileTidemark" 60000 65535="Disk number %s could not be read correctly.\\r\\nPlease insert a good copy of Disk number %s."\n' "$1" "$1"
-    printf 'owner #32770\nclick 1\nwait "FileTidemark" 60000 65535="Please Insert Disk number %s"\n' "$1"
+    printf 'wait "FileTidemark" 60000 65535="Disk number %s could not be read correctly.\\r\\nPlease insert a good copy of Disk number %s." owner=#32770\n' "$1" "$1"
+    printf 'click 1\nwait "FileTidemark" 60000 65535="Please Insert Disk number %s"\n' "$1"
 }
 
-# OK on the destination page with <entry> (a robot word) does nothing visible: the page stays.
-steps_refused() { printf 'set 104 %s\ncommand 1\nstays 300\ntext 104 %s\n' "$1" "$1"; }  # @refused <entry>
-# No to the exit question: the page <caption> stays.
-steps_declined() { printf '%s\n' 'wait "Exit FileTidemark"' 'click 7' 'gone' "wait \"$1\"" 'stays 300'; }
+# OK on the destination page with each <entry> (a robot word) does nothing visible: the page
+# stays and keeps the entry.
+steps_refused() { printf 'set 104 %s\ncommand 1\nstays 300 104=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_refused "${@:2}"; }
+# No to the exit question: the page <caption> stays, holding the <conditions>.
+steps_declined() { printf '%s\n' 'wait "Exit FileTidemark"' 'click 7' 'gone' "wait \"$1\"" "stays 300 ${*:2}"; }
 
 # The closing prompt (no <window> before it) answered with <button> (7 No, 6 Yes); exit code 0.
 steps_closing() {  # @closing [<button> [<window>]]
-    printf 'wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\\r\\n\\r\\nDo you wish to run FileTidemark?"%s\n' "${2:+ \"!$2\"}"
+    printf 'wait "FileTidemark" 60000 65535="FileTidemark has been successfully installed.\\r\\n\\r\\nDo you wish to run FileTidemark?" owner=none%s\n' "${2:+ \"!$2\"}"
     printf '%s\n' "click ${1:-7}" 'exit 0'
 }
 steps_finish() { printf '%s\n' 'wait "Program Group" 120000' 'click 1'; steps_closing "$@"; }  # @finish [<button>]
 
 # The terminated message over the backdrop, acknowledged; exit code 0.
 steps_terminated() {
-    printf '%s\n' 'wait "FileTidemark" 60000 65535="The Installation process has been terminated."' 'owner LFSetUp' 'click 1' 'exit 0'
+    printf '%s\n' 'wait "FileTidemark" 60000 65535="The Installation process has been terminated." owner=LFSetUp' 'click 1' 'exit 0'
 }
 steps_confirm_exit() { printf '%s\n' 'wait "Exit FileTidemark"' 'click 6'; steps_terminated; }
 
 # "Application Error" (no owner, no program group page before it) holding each part; exit 1.
 steps_application_error() {  # @application_error <part>...
-    printf 'wait "Application Error" 120000 "!Program Group"\nowner none\n'
-    printf 'has 65535 "%s"\n' "$@"
-    printf '%s\n' 'shot error' 'click 1' 'exit 1'
+    printf 'wait "Application Error" 120000 "!Program Group" owner=none%s\nshot error\nclick 1\nexit 1\n' "$(printf ' "65535~%s"' "$@")"
 }
 
 # The uninstall entry: there (<text> FileTidemark) or -absent; [the uninstall command].

@@ -179,14 +179,33 @@ void Sync() {
     Sleep(100);
 }
 
-// A visible dialog of the setup program with this caption whose controls show these texts.
-HWND FindDialog(const std::string& caption, const Words& wants = {}) {
+// A condition on a dialog: <id>=<text> (a control's text), <id>~<part> (contained in it),
+// owner=<class|none>, focus=<id>, centred (where half the screen minus half the window puts it).
+bool Holds(HWND h, const std::string& condition) {
+    size_t at = condition.find_first_of("=~");
+    std::string key = condition.substr(0, at), want = condition.substr(at + 1);
+    HWND owner = GetWindow(h, GW_OWNER), focus = Focus(), control = nullptr;
+    RECT r{};
+    if (key == "owner") return (owner ? ClassOf(owner) : "none") == want;
+    if (key == "focus") return focus && GetParent(focus) == h && to_string(IdOf(focus)) == want;
+    if (key == "centred" && GetWindowRect(h, &r)) {
+        return r.left == GetSystemMetrics(SM_CXSCREEN) / 2 - (r.right - r.left) / 2 &&
+               r.top == GetSystemMetrics(SM_CYSCREEN) / 2 - (r.bottom - r.top) / 2;
+    }
+    if (at == std::string::npos ||
+        (control = Control(h, std::strtoll(key.c_str(), nullptr, 0))) == nullptr) {
+        return false;
+    }
+    std::string text = TextOf(control);
+    return condition[at] == '=' ? text == want
+                                : !want.empty() && text.find(want) != std::string::npos;
+}
+
+// A visible dialog of the setup program with this caption that holds these conditions.
+HWND FindDialog(const std::string& caption, const Words& conditions = {}) {
     for (HWND h : Windows()) {
         bool match = ClassOf(h) == "#32770" && TextOf(h) == caption;
-        for (const std::string& w : wants) {
-            HWND c = match ? Control(h, std::strtoll(w.c_str(), nullptr, 0)) : nullptr;
-            match = c != nullptr && TextOf(c) == w.substr(w.find('=') + 1);
-        }
+        for (size_t i = 0; match && i < conditions.size(); ++i) match = Holds(h, conditions[i]);
         if (match) return h;
     }
     return nullptr;
@@ -220,23 +239,24 @@ void DoStart(const Words& s) {
     WaitForInputIdle(g_setup.hProcess, 10000);
 }
 
-// wait <caption> [ms] [<id>=<text>]... [!<caption that must not come first>]...
-// An "Application Error" ends any wait for something else at once.
+// wait <caption> [ms] [<condition>]... [!<caption that must not come first>]...: the dialog
+// holding every condition becomes the current window. An "Application Error" ends any wait for
+// something else at once.
 void DoWait(const Words& s) {
     g_caption = s.at(1);
     long long ms = 20000;
-    Words wants, forbidden{"Application Error"};
+    Words conditions, forbidden{"Application Error"};
     for (size_t i = 2; i < s.size(); ++i) {
         if (s[i][0] == '!') {
             forbidden.push_back(s[i].substr(1));
-        } else if (s[i].find('=') != std::string::npos) {
-            wants.push_back(s[i]);
+        } else if (s[i].find_first_not_of("0123456789") != std::string::npos) {
+            conditions.push_back(s[i]);
         } else {
             ms = Number(s, i);
         }
     }
     for (ULONGLONG deadline = GetTickCount64() + ms;; Sleep(5)) {
-        if ((g_current = FindDialog(g_caption, wants)) != nullptr) {
+        if ((g_current = FindDialog(g_caption, conditions)) != nullptr) {
             Sync();
             // A progress page may be over by now; it was seen, which is what the wait is for.
             return IsWindow(g_current) ? LogWindow("window", g_current)
@@ -249,28 +269,6 @@ void DoWait(const Words& s) {
         }
         if (!Running()) Fail("the setup program ended with " + to_string(ExitCode()));
         if (GetTickCount64() > deadline) Fail("no such window within " + to_string(ms) + " ms");
-    }
-}
-
-// Checks on the current window: text <id> <text>, has <id> <part>, focus <id>, owner <class>
-// (or none), centred (where half the screen minus half the window puts it).
-void DoCheck(const Words& s) {
-    std::string seen, want = s[0] == "centred" ? "" : s.back();
-    RECT r{};
-    if (s[0] == "owner") {
-        HWND owner = GetWindow(Current(), GW_OWNER);
-        seen = owner ? ClassOf(owner) : "none";
-    } else if (s[0] == "focus") {
-        seen = GetParent(Focus()) == Current() ? to_string(IdOf(Focus())) : "elsewhere";
-    } else if (s[0] == "centred" && GetWindowRect(Current(), &r)) {
-        seen = to_string(r.left) + "," + to_string(r.top);
-        want = to_string(GetSystemMetrics(SM_CXSCREEN) / 2 - (r.right - r.left) / 2) + "," +
-               to_string(GetSystemMetrics(SM_CYSCREEN) / 2 - (r.bottom - r.top) / 2);
-    } else {
-        seen = TextOf(CurrentControl(s));
-    }
-    if (s[0] == "has" ? want.empty() || seen.find(want) == std::string::npos : seen != want) {
-        Fail(s[0] + " \"" + seen + "\", expected \"" + want + "\"");
     }
 }
 
@@ -287,12 +285,16 @@ void DoKey(const Words& s) {
     Post(Focus(), WM_KEYUP, vk, 1 | scan | (LPARAM(3) << 30));
 }
 
-// gone [ms]: the current window disappears; stays [ms]: it is still there after ms.
+// gone [ms]: the current window disappears; stays <ms> [<condition>]...: it is still there
+// after ms, holding the conditions.
 void DoGoneOrStays(const Words& s) {
     HWND h = Current();
     if (s[0] == "stays") {
-        Sleep(static_cast<DWORD>(Number(s, 1, 500)));
+        Sleep(static_cast<DWORD>(Number(s, 1)));
         Sync();
+        for (size_t i = 2; i < s.size(); ++i) {
+            if (!Holds(h, s[i])) Fail(s[i] + " does not hold");
+        }
         if (!IsWindowVisible(h) || TextOf(h) != g_caption) Fail("\"" + g_caption + "\" left");
         return LogWindow("window", h);
     }
@@ -391,9 +393,6 @@ void RunStep(const Words& s) {
     const std::string& v = s[0];
     if (v == "start") return DoStart(s);
     if (v == "wait") return DoWait(s);
-    if (v == "text" || v == "has" || v == "focus" || v == "owner" || v == "centred") {
-        return DoCheck(s);
-    }
     if (v == "click") return Post(CurrentControl(s), BM_CLICK, 0, 0);
     if (v == "command") return Post(Current(), WM_COMMAND, Number(s, 1) & 0xFFFF, 0);
     if (v == "close") return Post(Current(), WM_SYSCOMMAND, SC_CLOSE, 0);

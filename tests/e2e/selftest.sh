@@ -53,7 +53,7 @@ place_file 'C:\Users\notes.txt' "kept" && printf 'changed' >"$WINEPREFIX/drive_c
 must_fail "a changed file of the user's" expect_unchanged 'C:\Users\notes.txt'
 echo '5 window "Program Group" owner LFSetUp rect 0,0,1,1 client 1,1' >"$E2E_RESULTS/robot.log"
 must_fail "a window seen" expect_not_seen '"Program Group"' "group page"
-[[ $(echo '@application_error IoError "Disk full."' | expand_steps) == *'has 65535 "IoError"'*'has 65535 "Disk full."'*'exit 1' ]] ||
+[[ $(echo '@application_error IoError "Disk full."' | expand_steps) == *'"65535~IoError" "65535~Disk full."'*'exit 1' ]] ||
     wrong "@application_error lost a part"
 
 # The robot reads quoted words with their escapes (a request carries them to the host), numbers

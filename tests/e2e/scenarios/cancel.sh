@@ -13,8 +13,7 @@ scenario_progress_cancel_on_prompt() {
     robot <<'STEPS'
 @to_copying
 @disks 2
-wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
-owner #32770
+wait "FileTidemark" 60000 65535="Please Insert Disk number 3" owner=#32770
 click 2
 @terminated
 host disk disk1
@@ -49,8 +48,7 @@ wait "Exit FileTidemark"
 click 7
 wait "Please Stand By..." 65535="Installing the FileTidemark files."
 click 2
-wait "Exit FileTidemark"
-owner none
+wait "Exit FileTidemark" owner=none
 click 6
 @terminated
 STEPS
@@ -83,8 +81,7 @@ scenario_progress_cancel_decoding() {
 @install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 click 2
-wait "Exit FileTidemark"
-owner none
+wait "Exit FileTidemark" owner=none
 host partial_image
 click 6
 @terminated

@@ -12,27 +12,12 @@ wait "Destination Directory"
 key enter
 wait "License Agreement"
 key enter
-wait "Please Stand By..." 65535="Installing the FileTidemark files."
-centred
-text 2 Cancel
-wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
-owner #32770
-host disk disk2
-click 1
-@disks 3
-wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
-centred
-text 2 Cancel
-wait "Program Group" 120000
-centred
-focus 1
-text 102 FileTidemark
-text 101 "Please enter the name of the program group that you would like FileTidemark to use. To accept the default, simply press ENTER."
+wait "Please Stand By..." 65535="Installing the FileTidemark files." centred
+@disks 2 3
+wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files." centred
+wait "Program Group" 120000 centred focus=1 102=FileTidemark
 key enter
-wait "FileTidemark" 30000 65535="FileTidemark has been successfully installed.\r\n\r\nDo you wish to run FileTidemark?"
-owner none
-click 7
-exit 0
+@closing
 # The folder field is upper-case, so the destination read back from it is too.
 @entry FileTidemark 'C:\PROGRAM FILES\FILETIDEMARK\UnInstal.Exe'
 STEPS
@@ -119,8 +104,7 @@ scenario_progress_disk_prompts() {
 wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
 host disk empty
 click 1
-wait "" 65535="This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter"
-owner #32770
+wait "" 65535="This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter" owner=#32770
 click 1
 wait "FileTidemark" 65535="Please Insert Disk number 2"
 host disk disk2
@@ -157,27 +141,22 @@ scenario_progress_lib_dtp_kept() {
     chmod a-w "$(hostpath "$dest\\README.TXT")" "$(hostpath 'C:\windows\Help\FILETIDE.HLP')"
     mkdir "$(hostpath "$dest")/ORDER.TXT"
     host_writable() { chmod u+w "$(hostpath "$dest\\$1")"; }
-    steps_cannot_place() { printf 'wait "FileTidemark" 120000\nowner #32770\n'; printf 'has 65535 "%s"\n' "$@"; }
+    # The question about one file, owned by the page, answered with <button> (2 Cancel, 4 Retry)
+    # after the host request <request>, if any.
+    steps_cannot_place() {  # @cannot_place <button> <name> <reason> [<request>]
+        printf 'wait "FileTidemark" 120000 owner=#32770 "65535~%s" "65535~%s"\n' "$2" "$3"
+        [ -z "${4:-}" ] || echo "host $4"
+        printf 'click %s\ngone\n' "$1"
+    }
     robot <<'STEPS'
 @install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
-@cannot_place FILETIDE.HLP "the file there is read-only"
-click 2
-gone
-@cannot_place ORDER.TXT "a folder of that name is in the way"
-click 2
-gone
-@cannot_place README.TXT "the file there is read-only"
-host writable README.TXT
-click 4
-gone
+@cannot_place 2 FILETIDE.HLP "the file there is read-only"
+@cannot_place 2 ORDER.TXT "a folder of that name is in the way"
+@cannot_place 4 README.TXT "the file there is read-only" "writable README.TXT"
 wait "Program Group" 120000
 click 1
-wait "FileTidemark" 60000
-owner none
-has 65535 "FILETIDE.HLP: put into"
-has 65535 "ORDER.TXT: not installed, a folder of that name is in the way."
-has 65535 "Do you wish to run FileTidemark?"
+wait "FileTidemark" 60000 owner=none "65535~FILETIDE.HLP: put into" "65535~Do you wish to run FileTidemark?" "65535~ORDER.TXT: not installed, a folder of that name is in the way."
 click 7
 exit 0
 STEPS

@@ -11,37 +11,19 @@ scenario_pages_1024() {
     for f in Tidemark.Exe Tidemark._LF Tide.LIB Tide.DTP; do place_file "$dest\\$f" "earlier $f"; done
     robot <<'STEPS'
 start
-wait "Destination Directory"
-centred
-focus 104
-text 104 "C:\\PROGRAM FILES\\FILETIDEMARK"
-text 1 OK
-text 2 Cancel
-text 65535 "Please enter the drive and directory folder where you would like FileTidemark to be located. To accept the default drive and directory simply press ENTER."
-owner LFSetUp
+wait "Destination Directory" centred focus=104 owner=LFSetUp 104="C:\\PROGRAM FILES\\FILETIDEMARK"
 shot main
 set 104 "C:\\SOMEWHERE ELSE"
 click 2
-wait "Exit FileTidemark" 65535="Do you really want to terminate the Setup program?"
-owner none
-centred
-focus 6
+wait "Exit FileTidemark" 65535="Do you really want to terminate the Setup program?" owner=none centred focus=6
 @declined "Destination Directory"
 key esc
 @declined "Destination Directory"
 close
-@declined "Destination Directory"
-text 104 "C:\\SOMEWHERE ELSE"
+@declined "Destination Directory" '104="C:\\SOMEWHERE ELSE"'
 set 104 "C:\\Program Files\\FileTidemark"
 key enter
-wait "License Agreement"
-centred
-focus 1
-text 1 "I Agree"
-text 2 Exit
-text 101 "You must agree to the terms of the above License Agreement to install and use FileTidemark. If you do not agree, click on the Exit button."
-text 102 "IMPORTANT: Please read the following License Agreement"
-owner LFSetUp
+wait "License Agreement" centred focus=1 owner=LFSetUp
 shot licence
 click 2
 @declined "License Agreement"
@@ -70,15 +52,12 @@ scenario_pages_640() {
     screen 640x480
     robot <<'STEPS'
 start
-wait "Destination Directory"
-centred
+wait "Destination Directory" centred
 shot main
 click 2
-wait "Exit FileTidemark"
-centred
+wait "Exit FileTidemark" centred
 key enter
-wait "FileTidemark" 65535="The Installation process has been terminated."
-centred
+wait "FileTidemark" 65535="The Installation process has been terminated." centred
 @terminated
 STEPS
     check_gradient main 2
@@ -103,18 +82,8 @@ scenario_destination_entries() {
     robot <<'STEPS'
 start
 wait "Destination Directory"
-@refused '""'
-@refused C
-@refused '\\SERVER\SHARE'
-@refused '" C:\\TIDE"'
-@refused 'CX\TIDE'
-@refused 'C:\NEW\SUB'
-@refused 'C:\TOOLS\NOTES.TXT'
-@refused 'C:\TOOLS\*.*'
-@refused 'Q:\'
-@refused 'A:\'
-@refused 'A:\TIDE'
-@refused "$long"
+@refused '""' C '\\SERVER\SHARE' '" C:\\TIDE"' 'CX\TIDE' 'C:\NEW\SUB' 'C:\TOOLS\NOTES.TXT' 'C:\TOOLS\*.*'
+@refused 'Q:\' 'A:\' 'A:\TIDE' "$long"
 set 104 C:NEWTIDE
 command 1
 wait "License Agreement"
@@ -136,7 +105,7 @@ STEPS
 # backslash) D:\Programs\FileTidemark; with a remembered folder (RegDir) that folder, even
 # though it does not exist; an empty RegDir counts as absent. Only the product's key is made.
 scenario_destination_proposal() {
-    steps_proposes() { printf 'start\nwait "Destination Directory"\ntext 104 %s\ncommand 2\n' "$1"; steps_confirm_exit; }
+    steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
     robot <<'STEPS'
 @proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
 reg HKCU "Software\\Lanternfield" "RegDir" -absent
