@@ -226,8 +226,8 @@ steps_closing() {  # @closing [<button> [<window>]]
 steps_finish() { printf '%s\n' 'wait "Program Group" 120000' 'click 1'; steps_closing "$@"; }  # @finish [<button>]
 
 # The terminated message over the backdrop, acknowledged; exit code 0.
-steps_terminated() {
-    printf '%s\n' 'wait "FileTidemark" 60000 65535="The Installation process has been terminated." owner=LFSetUp' 'click 1' 'exit 0'
+steps_terminated() {  # @terminated [<condition>]...
+    printf 'wait "FileTidemark" 60000 65535="The Installation process has been terminated." owner=LFSetUp %s\nclick 1\nexit 0\n' "$*"
 }
 steps_confirm_exit() { printf '%s\n' 'wait "Exit FileTidemark"' 'click 6'; steps_terminated; }
 
@@ -252,17 +252,19 @@ expect_file() {  # expect_file <windows path> [<host file equal byte for byte>]
     elif [ -n "${2:-}" ] && ! cmp -s "$p" "$2"; then fail "$1 differs from $2"
     else pass "$1 ${2:+equals $2}"; fi
 }
-expect_no_file() { verdict "no $1" "[ ! -e \"\$(hostpath '$1')\" ]"; }  # nor folder
+expect_no_file() { local p; for p; do verdict "no $p" "[ ! -e \"\$(hostpath '$p')\" ]"; done; }  # nor folder
 expect_folder() { verdict "folder $1" "[ -d \"\$(hostpath '$1')\" ]"; }
-expect_unchanged() {  # a place_file file
-    verdict "$1 (the user's) unchanged" "[ \"\$(sha1sum <\"\$(hostpath '$1')\")\" = '${e2e_before[$1]}' ]"
+expect_unchanged() {  # place_file files
+    local p
+    for p; do verdict "$p (the user's) unchanged" "[ \"\$(sha1sum <\"\$(hostpath '$p')\")\" = '${e2e_before[$p]}' ]"; done
 }
 # Every sample product file in its place byte for byte (help files under the Windows folder's
-# Help, the rest in <destination>), the combined archive gone.
+# Help if there is one, the rest in <destination>), the combined archive gone.
 expect_installed() {  # expect_installed <destination windows path> [<product folder>]
-    local f
+    local f help='C:\windows\Help'
+    [ -d "$(hostpath "$help")" ] || help=$1
     for f in "${2:-$E2E_PRODUCT}"/*; do
-        case ${f^^} in *.HLP) expect_file "C:\\windows\\Help\\${f##*/}" "$f" ;; *) expect_file "$1\\${f##*/}" "$f" ;; esac
+        case ${f^^} in *.HLP) expect_file "$help\\${f##*/}" "$f" ;; *) expect_file "$1\\${f##*/}" "$f" ;; esac
     done
     expect_no_file "$1\\Tidemark._LF"
 }

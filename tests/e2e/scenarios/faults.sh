@@ -68,8 +68,7 @@ host disk novolume
 @entry -absent
 STEPS
     expect_unchanged "$dest\\Tidemark.Exe"
-    expect_no_file "$dest\\Tidemark._LF"
-    expect_no_file 'C:\Program Files\EVIL.TXT'
+    expect_no_file "$dest\\Tidemark._LF" 'C:\Program Files\EVIL.TXT'
     expect_not_seen 'Please Insert Disk' "disk prompt"
     expect_not_seen 'terminated' "terminated message"
 }
@@ -120,5 +119,5 @@ STEPS
         [ -e "$(hostpath "E:\\TIDE\\${f##*/}")" ] && expect_file "E:\\TIDE\\${f##*/}" "$f" && split=$((split + 1))
     done
     verdict "$split product files split on E: before it filled" '[ "$split" -gt 0 ]'
-    for f in Tidemark.Exe Tidemark.~IM Tidemark.~SP Tidemark._LF; do expect_no_file "E:\\TIDE\\$f"; done
+    expect_no_file 'E:\TIDE\Tidemark.Exe' 'E:\TIDE\Tidemark.~IM' 'E:\TIDE\Tidemark.~SP' 'E:\TIDE\Tidemark._LF'
 }

@@ -8,7 +8,8 @@
 # file of an earlier installation as it was (Tidemark.Exe, Tidemark._LF, a .LIB and a .DTP),
 # no uninstall entry.
 scenario_pages_1024() {
-    for f in Tidemark.Exe Tidemark._LF Tide.LIB Tide.DTP; do place_file "$dest\\$f" "earlier $f"; done
+    local earlier=("$dest\\Tidemark.Exe" "$dest\\Tidemark._LF" "$dest\\Tide.LIB" "$dest\\Tide.DTP") f
+    for f in "${earlier[@]}"; do place_file "$f" "earlier $f"; done
     robot <<'STEPS'
 start
 wait "Destination Directory" centred focus=104 owner=LFSetUp 104="C:\\PROGRAM FILES\\FILETIDEMARK"
@@ -39,7 +40,7 @@ STEPS
     check_title main
     check_logo main 410 696 "$E2E_LOGO"
     check_notice main 774 748
-    for f in Tidemark.Exe Tidemark._LF Tide.LIB Tide.DTP; do expect_unchanged "$dest\\$f"; done
+    expect_unchanged "${earlier[@]}"
 }
 
 # At 640x480: the backdrop reaching black at row 255 (one row a colour step), the logo at
@@ -57,16 +58,14 @@ shot main
 click 2
 wait "Exit FileTidemark" centred
 key enter
-wait "FileTidemark" 65535="The Installation process has been terminated." centred
-@terminated
+@terminated centred
 STEPS
     check_gradient main 2
     check_title main
     check_logo main 218 408 "$E2E_LOGO" 52  # the notice covers the logo's lower right corner
     check_notice main 390 460
     expect_no_file "$dest"
-    expect_unchanged 'A:\Tidemark.Exe'
-    expect_unchanged 'A:\Tidemark._LF'
+    expect_unchanged 'A:\Tidemark.Exe' 'A:\Tidemark._LF'
 }
 
 # Unsafe or impossible entries on the destination page: OK does nothing visible and the page
@@ -93,9 +92,7 @@ command 2
 click 2
 @confirm_exit
 STEPS
-    expect_no_file 'C:\NEW'
-    expect_no_file 'A:\TIDE'
-    expect_no_file "$long"
+    expect_no_file 'C:\NEW' 'A:\TIDE' "$long"
     expect_unchanged 'C:\TOOLS\notes.txt'
     verdict "C:\\NEWTIDE made, empty" '[ -d "$(hostpath C:\\NEWTIDE)" ] && [ -z "$(ls -A "$(hostpath C:\\NEWTIDE)")" ]'
 }
