@@ -24,9 +24,7 @@ gradient_picture() {  # gradient_picture <name> <shift> [<row> <r g b>]
         for (y = 0; y < 768; y++) { v = 255 - int((y - shift) / 3); v = v > 255 ? 255 : v < 0 ? 0 : v
             for (x = 0; x < 4; x++) print (y == odd ? c : "0 0 " v) } }' | convert ppm:- "$E2E_RESULTS/$1.png"
 }
-gradient_picture late 1
-gradient_picture speck 0 400
-gradient_picture plain 0
+for args in "late 1" "speck 0 400" "plain 0"; do gradient_picture $args; done
 must_fail "gradient steps one row late" check_gradient late 0
 must_fail "one black pixel in the gradient" check_gradient speck 3
 must_fail "a missing screenshot" check_gradient nothing 0
@@ -71,7 +69,7 @@ sleep 0x1
 sleep 1x')
 [ "$(cat "$E2E_WORK/chan/req.1")" = "$(printf 'a "b"\r\n\\c C:\\TIDE #32770')" ] || wrong "request $(od -c "$E2E_WORK/chan/req.1")"
 [[ $log == *'FAILED line 4: sleep 1x: number expected'*'end FAILED' ]] || wrong "robot: $log"
-[[ $(run_robot 'has 1 "O\K"') == *'FAILED line 1: '*'bad escape'* ]] || wrong "a bad escape read"
+[[ $(run_robot 'wait x 1~"O\K"') == *'FAILED line 1: '*'bad escape'* ]] || wrong "a bad escape read"
 
 [ $bad -eq 0 ] || { echo "$bad harness checks gave the wrong verdict"; exit 1; }
 echo "every harness check gave the right verdict"
