@@ -1,0 +1,123 @@
+# Bad disks, an untrustworthy file table, and a drive that fills up: each is caught, reported or
+# asked for again, and what was there before stays.
+
+# Bad disks are caught as they are copied and asked for again, in one installation: volumes 1
+# and 2 with a byte flipped (caught by their CRC-32 after the copy), volume 3 first from another
+# disk set of the product, then one byte short (caught by their length before it). Each time
+# "Disk number N could not be read correctly..." (owned by the copying page), OK, the prompt for
+# disk N although its file is there, disk 1 included; with the good disk the copy goes on, and
+# the whole product is installed byte for byte.
+scenario_progress_damaged_disks() {
+    needs_disks
+    for n in 1 2 3; do cp -a "$E2E_WORK/disks/disk$n" "$E2E_WORK/disks/good$n"; done
+    flip_byte "$E2E_WORK/disks/disk1/Tidemark.001"
+    flip_byte "$E2E_WORK/disks/disk2/Tidemark.002"
+    cp "$(dirname "$E2E_DISKS")/floppies/disk3/Tidemark.003" "$E2E_WORK/disks/disk3/"
+    mkdir -p "$E2E_WORK/disks/short3"
+    head -c -1 "$E2E_WORK/disks/good3/Tidemark.003" >"$E2E_WORK/disks/short3/Tidemark.003"
+    robot <<'STEPS'
+@to_copying
+@damaged_disk 1
+host disk good1
+click 1
+@disks 2
+@damaged_disk 2
+host disk good2
+click 1
+@disks 3
+@damaged_disk 3
+host disk short3
+click 1
+@damaged_disk 3
+host disk good3
+click 1
+@finish
+@entry FileTidemark
+STEPS
+    expect_installed "$dest"
+}
+
+# Refused before anything is copied, each time "Application Error" (exit code 1) and the
+# earlier installation's Tidemark.Exe as it was, no archive, no disk prompt, no terminated
+# message: a setup program with 300 zero bytes appended (its table reads as empty, its CRC-32
+# is not the one stamped); one never stamped whose table names a file outside the destination
+# ("..\EVIL.TXT", not written); volume 1 missing beside the setup program (not asked for: the
+# I/O error "File not found").
+scenario_fault_file_table() {
+    needs_disks
+    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+    cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/evil1"
+    cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/novolume" && rm "$E2E_WORK/disks/novolume/Tidemark.001"
+    head -c 300 /dev/zero >>"$(setup_of)"
+    unstamped_setup evil1
+    # The table's entries (28 bytes, each starting with its name's length and characters) stand
+    # before the entry count (1 byte) and the unpacked size (4 bytes) at the end.
+    local exe size count
+    exe=$(setup_of evil1) size=$(stat -c %s "$(setup_of evil1)")
+    count=$(tail -c5 "$exe" | head -c1 | od -An -tu1 | tr -d ' ')
+    printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * count + 28)) conv=notrunc 2>/dev/null
+    robot <<'STEPS'
+@to_copying
+@application_error FileTableError "not the one its disks were made with"
+host disk evil1
+@to_copying
+@application_error FileTableError 'entry 2 \"..\\EVIL.TXT\"'
+host disk novolume
+@to_copying
+@application_error IoError "File not found."
+@entry -absent
+STEPS
+    expect_unchanged "$dest\\Tidemark.Exe"
+    expect_no_file "$dest\\Tidemark._LF" 'C:\Program Files\EVIL.TXT'
+    expect_not_seen 'Please Insert Disk' "disk prompt"
+    expect_not_seen 'terminated' "terminated message"
+}
+
+# Without fingerprints (a setup program never stamped) an archive one byte short, volume 3 cut
+# by its last byte, is still refused: the decoder asks for more of it than a sound stream needs.
+# The disk prompts as usual, the unpacking page, then "Application Error" for the short archive.
+# The earlier Tidemark.Exe stays; no partial image, nothing split out.
+scenario_fault_truncated_volume() {
+    needs_disks
+    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+    unstamped_setup
+    truncate -s -1 "$E2E_WORK/disks/disk3/Tidemark.003"
+    robot <<'STEPS'
+@install_all_disks
+@application_error IoError "Read beyond end of file."
+@entry -absent
+STEPS
+    expect_nothing_split
+    expect_unchanged "$dest\\Tidemark.Exe"
+    expect_no_file "$dest\\Tidemark.~IM"
+}
+
+# The destination drive fills up: "Application Error" with the I/O error "Disk full", exit code
+# 1. While the volumes are copied (D: has room for volume 1, not volume 2), the partial archive
+# stays, since the clean-up of a stopped run does not follow an error. While the image is split
+# (E: has room for the archive and the image, not for the product files besides), the files
+# split so far stay, each complete; no Tidemark.Exe, no temporary file, no archive.
+scenario_fault_full_drive() {
+    needs_disks
+    tmpfs_drive D 1500k
+    tmpfs_drive E 11m
+    robot <<'STEPS'
+@to_copying 'D:\TIDE'
+@disks 2
+@application_error IoError "Disk full."
+host disk disk1
+@install_all_disks 'E:\TIDE'
+@application_error IoError "Disk full."
+@entry -absent
+STEPS
+    local size v1 split=0
+    size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)
+    v1=$(stat -c %s "$E2E_DISKS/disk1/Tidemark.001")
+    verdict "the partial archive on D: holds volume 1 and part of volume 2 ($size bytes)" '[ "$size" -gt "$v1" ]'
+    expect_no_file 'D:\TIDE\Tidemark.Exe'
+    for f in "$E2E_PRODUCT"/*; do
+        [ -e "$(hostpath "E:\\TIDE\\${f##*/}")" ] && expect_file "E:\\TIDE\\${f##*/}" "$f" && split=$((split + 1))
+    done
+    verdict "$split product files split on E: before it filled" '[ "$split" -gt 0 ]'
+    expect_no_file 'E:\TIDE\Tidemark.Exe' 'E:\TIDE\Tidemark.~IM' 'E:\TIDE\Tidemark.~SP' 'E:\TIDE\Tidemark._LF'
+}

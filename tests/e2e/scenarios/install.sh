@@ -1,0 +1,170 @@
+# Installations that end well, each with what makes it special.
+
+# A whole installation as a user makes it: the proposed folder, I Agree, each disk put into
+# drive A: when asked for, the proposed group name, No to starting the program. Left behind: the
+# sample product in C:\Program Files\FileTidemark (FILETIDE.HLP in C:\windows\Help), no archive,
+# the shortcut in the Programs folder, the uninstall entry. The x86_64 build runs this one.
+scenario_full_install() {
+    needs_disks
+    robot <<'STEPS'
+start
+wait "Destination Directory"
+key enter
+wait "License Agreement"
+key enter
+wait "Please Stand By..." 65535="Installing the FileTidemark files." centred
+@disks 2 3
+wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files." centred
+wait "Program Group" 120000 centred focus=1 102=FileTidemark
+key enter
+@closing
+# The folder field is upper-case, so the destination read back from it is too.
+@entry FileTidemark 'C:\PROGRAM FILES\FILETIDEMARK\UnInstal.Exe'
+STEPS
+    expect_installed "$dest"
+    verdict "the shortcut names Tidemark.Exe" 'grep -qaiF Tidemark.Exe "$(shortcut FileTidemark.LNK)"'
+    expect_no_file "$dest\\Tidemark.ran"
+}
+
+# Yes on the closing prompt starts the installed program in the destination folder (it closes
+# itself here and leaves its mark file Tidemark.ran where it started), and the setup program
+# ends with 0. The Windows folder has no Help folder: the help file goes to the destination. The
+# destination is typed drive-relative, C:TIDE; the uninstall command and the shortcut hold full
+# paths. The user's notes.txt in C:\TIDE stays.
+scenario_fault_launch() {
+    export TIDEMARK_AUTOCLOSE=1 TIDEMARK_MARK_DIR=.
+    rm -rf "$(hostpath 'C:\windows\Help')"
+    place_file 'C:\TIDE\notes.txt' "the user's notes"
+    needs_disks
+    robot <<'STEPS'
+@install_all_disks C:TIDE
+@finish 6
+@entry FileTidemark 'C:\TIDE\UnInstal.Exe'
+STEPS
+    expect_no_file 'C:\windows\Help'
+    expect_installed 'C:\TIDE'
+    # C:\TIDE existed before, so the destination page did not make it the setup program's
+    # current folder: the mark there shows the launch named it.
+    for i in $(seq 50); do [ -f "$(hostpath 'C:\TIDE\Tidemark.ran')" ] && break; sleep 0.1; done
+    expect_file 'C:\TIDE\Tidemark.ran'
+    expect_unchanged 'C:\TIDE\notes.txt'
+    verdict "the shortcut holds no relative C:TIDE" '! tr -d "\0" <"$(shortcut FileTidemark.LNK)" | grep -qaiF C:TIDE'
+}
+
+# Two installations that need no disk change: all three volumes in the one folder beside a setup
+# program never stamped (the shipped numbers, nothing checked), joined one after another; then
+# a one-disk set (DiskCount 1), which copies volume 1 alone even with a stray Tidemark.002.
+scenario_progress_no_disk_prompt() {
+    rm -rf "$E2E_WORK/disks/disk1" && cp -a "$(dirname "$E2E_DISKS")/onefolder/." "$E2E_WORK/disks/disk1/"
+    unstamped_setup
+    cp -a "$(dirname "$E2E_DISKS")/single/disk1" "$E2E_WORK/disks/single"
+    printf 'not a volume of this set' >"$E2E_WORK/disks/single/Tidemark.002"
+    robot <<'STEPS'
+@to_copying 'C:\ONE'
+@finish
+host disk single
+@to_copying 'C:\SINGLE'
+@finish
+STEPS
+    expect_installed 'C:\ONE'
+    expect_installed 'C:\SINGLE'
+    expect_not_seen 'Please Insert Disk' "disk prompt"
+}
+
+# A product of another size on two disks (the set "lite", made by mkdisks from the one built
+# program): it asks for its two disks, no more, and its meter runs against its own archive's
+# size; pictured while volume 1 is copied, the program held still for the picture.
+scenario_progress_other_product() {
+    local lite=$(dirname "$E2E_DISKS")/lite total=0 v
+    disks "$lite"
+    needs_disks
+    robot <<'STEPS'
+@to_copying
+hold meter "C:\\Program Files\\FileTidemark\\Tidemark._LF" 200000
+hold meter-2 "C:\\Program Files\\FileTidemark\\Tidemark._LF" 300000
+wait "Please Stand By..." 65535="Installing the FileTidemark files."
+@disks 2
+@finish
+STEPS
+    expect_installed "$dest" "$(dirname "$E2E_PRODUCT")/product-lite"
+    expect_not_seen 'Please Insert Disk number 3' "prompt for disk 3"
+    for v in "$lite"/disk*/Tidemark.00?; do total=$((total + $(stat -c %s "$v"))); done
+    check_meter meter "$total"
+}
+
+# What the user may do on the disk prompts: OK with the drive empty shows the WrongDiskBox (no
+# caption, owned by the prompt) and the same prompt again; a quit request (WM_QUIT) that
+# reaches the program while it copies is swallowed; a disk put in before Cancel counts as OK;
+# Cancel on the program group page closes it without a question and only skips the shortcut.
+scenario_progress_disk_prompts() {
+    needs_disks
+    robot <<'STEPS'
+@to_copying
+wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
+host disk empty
+click 1
+wait "" 65535="This is not the appropriate disk.\r\nPlease insert the correct disk and Press Enter" owner=#32770
+click 1
+wait "FileTidemark" 65535="Please Insert Disk number 2"
+host disk disk2
+# The click ends the prompt and copying resumes; the quit request is queued behind it.
+click 1
+quit
+wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
+host disk disk3
+click 2
+wait "Program Group" 120000
+set 102 "Never Used"
+click 2
+gone
+@closing 7 'Exit FileTidemark'
+@entry FileTidemark
+STEPS
+    expect_installed "$dest"
+    # One wrong-disk box and one repeated prompt: the swaps took effect at once.
+    verdict "three disk prompts (2, 2 again, 3)" '[ "$(grep -c "^[0-9]* window .*Please Insert Disk number" "$E2E_RESULTS/robot.log")" = 3 ]'
+    expect_not_seen 'terminated' "terminated message"
+    verdict "no shortcut" '[ -z "$(shortcut FileTidemark.LNK)$(shortcut "Never Used.LNK")" ]'
+}
+
+# Existing .LIB and .DTP files of the product's names, in other letter cases, are the user's: they
+# stay. Any other existing product file is replaced whole; one that cannot be is asked about
+# over the unpacking page (Retry and Cancel): the read-only FILETIDE.HLP in C:\windows\Help
+# (Cancel: it goes to the destination), the folder ORDER.TXT (Cancel), the read-only README.TXT
+# (made writable, then Retry); the closing prompt names FILETIDE.HLP and ORDER.TXT instead of
+# claiming success. What an interrupted earlier run left under the temporary names is removed.
+scenario_progress_lib_dtp_kept() {
+    local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
+    local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
+    for f in "${kept[@]}" "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done
+    chmod a-w "$(hostpath "$dest\\README.TXT")" "$(hostpath 'C:\windows\Help\FILETIDE.HLP')"
+    mkdir "$(hostpath "$dest")/ORDER.TXT"
+    host_writable() { chmod u+w "$(hostpath "$dest\\$1")"; }
+    # The question about one file, owned by the page, answered with <button> (2 Cancel, 4 Retry)
+    # after the host request <request>, if any.
+    steps_cannot_place() {  # @cannot_place <button> <name> <reason> [<request>]
+        printf 'wait "FileTidemark" 120000 owner=#32770 "65535~%s" "65535~%s"\n' "$2" "$3"
+        [ -z "${4:-}" ] || echo "host $4"
+        printf 'click %s\ngone\n' "$1"
+    }
+    robot <<'STEPS'
+@install_all_disks
+wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
+@cannot_place 2 FILETIDE.HLP "the file there is read-only"
+@cannot_place 2 ORDER.TXT "a folder of that name is in the way"
+@cannot_place 4 README.TXT "the file there is read-only" "writable README.TXT"
+wait "Program Group" 120000
+click 1
+wait "FileTidemark" 60000 owner=none "65535~FILETIDE.HLP: put into" "65535~Do you wish to run FileTidemark?" "65535~ORDER.TXT: not installed, a folder of that name is in the way."
+click 7
+exit 0
+STEPS
+    expect_unchanged "${kept[@]}"
+    expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
+    expect_folder "$dest\\ORDER.TXT"
+    for f in "$E2E_PRODUCT"/*; do
+        case ${f##*/} in *.LIB | *.DTP | *.HLP | ORDER.TXT) ;; *) expect_file "$dest\\${f##*/}" "$f" ;; esac
+    done
+    expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
+    expect_not_seen 'successfully installed' "claim of success"
+}
