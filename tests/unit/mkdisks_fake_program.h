@@ -1,6 +1,6 @@
-// Minimal PE files for the tests of mkdisks: headers, sections of raw data (the first holding
-// an unstamped disk set block, as the setup program's data does), and optionally a COFF symbol
-// table with its string table and a certificate table, laid out as a linker does.
+// Minimal PE files for the tests of mkdisks, laid out as a linker does: headers, sections of
+// 0x400 raw bytes (the first holding an unstamped disk set block, as the setup program's data
+// does), and optionally COFF symbols with their string table.
 #pragma once
 
 #include <cstdint>
@@ -12,68 +12,38 @@
 namespace mkdisks_test {
 
 struct ProgramShape {
-    bool Pe32Plus = false;
-    int Sections = 2;
-    uint32_t SectionRawSize = 0x400;
-    uint8_t SectionFill = 0;  // the raw data's bytes; 0 as in zero padding
-    uint32_t Symbols = 0;     // COFF symbols after the sections, then a string table
-    uint32_t StringTableSize = 4;
-    uint32_t CertificateSize = 0;  // a certificate table at the very end
-    bool DiskSetBlock = true;
+    bool Pe32Plus = false, DiskSetBlock = true;
+    uint32_t Sections = 2, Symbols = 0, StringTableSize = 4;
 };
 
-inline void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
-inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    Put16(b, at, v);
-    Put16(b, at + 2, v >> 16);
-}
-
-inline std::vector<uint8_t> FakeProgram(const ProgramShape& shape = {}) {
-    const size_t pe = 0x40, coff = pe + 4, optional = coff + 20;
-    const uint32_t optionalSize = shape.Pe32Plus ? 240 : 224;
-    const size_t sectionTable = optional + optionalSize;
-    const size_t firstRaw = 0x400;
-    size_t end = firstRaw + size_t(shape.Sections) * shape.SectionRawSize;
-    size_t symbols = end;
-    if (shape.Symbols) end += shape.Symbols * 18 + shape.StringTableSize;
-    size_t certificate = end;
-    end += shape.CertificateSize;
-
-    std::vector<uint8_t> b(end, 0);
-    b[0] = 'M';
-    b[1] = 'Z';
-    Put32(b, 0x3C, uint32_t(pe));
-    std::memcpy(&b[pe], "PE\0\0", 4);
-    Put16(b, coff, shape.Pe32Plus ? 0x8664 : 0x14C);
-    Put16(b, coff + 2, uint32_t(shape.Sections));
-    Put32(b, coff + 8, shape.Symbols ? uint32_t(symbols) : 0);
-    Put32(b, coff + 12, shape.Symbols);
-    Put16(b, coff + 16, optionalSize);
-    Put16(b, optional, shape.Pe32Plus ? 0x20B : 0x10B);
-    size_t directories = optional + (shape.Pe32Plus ? 112 : 96);
-    Put32(b, directories - 4, 16);
-    if (shape.CertificateSize) {
-        Put32(b, directories + 4 * 8, uint32_t(certificate));
-        Put32(b, directories + 4 * 8 + 4, shape.CertificateSize);
+inline std::vector<uint8_t> FakeProgram(const ProgramShape& s = {}) {
+    const size_t coff = 0x44, optional = coff + 20, symbols = 0x400 + s.Sections * 0x400;
+    const uint32_t optionalSize = s.Pe32Plus ? 240 : 224;
+    std::vector<uint8_t> b(symbols + (s.Symbols ? s.Symbols * 18 + s.StringTableSize : 0), 0);
+    auto put = [&b](size_t at, uint32_t v) {  // little-endian
+        for (int k = 0; k < 4; ++k) b[at + k] = uint8_t(v >> 8 * k);
+    };
+    put(0, 'M' | 'Z' << 8);
+    put(0x3C, 0x40);
+    put(0x40, 'P' | 'E' << 8);
+    put(coff, (s.Pe32Plus ? 0x8664 : 0x14C) | s.Sections << 16);
+    put(coff + 8, s.Symbols ? uint32_t(symbols) : 0);
+    put(coff + 12, s.Symbols);
+    put(coff + 16, optionalSize);
+    put(optional, s.Pe32Plus ? 0x20B : 0x10B);
+    put(optional + (s.Pe32Plus ? 108 : 92), 16);  // data directories
+    for (uint32_t i = 0; i < s.Sections; ++i) {
+        put(optional + optionalSize + i * 40 + 16, 0x400);
+        put(optional + optionalSize + i * 40 + 20, 0x400 + i * 0x400);
     }
-    for (int i = 0; i < shape.Sections; ++i) {
-        size_t header = sectionTable + size_t(i) * 40;
-        std::memcpy(&b[header], ".data\0\0\0", 8);
-        Put32(b, header + 16, shape.SectionRawSize);
-        Put32(b, header + 20, uint32_t(firstRaw + size_t(i) * shape.SectionRawSize));
-    }
-    std::memset(&b[firstRaw], shape.SectionFill, size_t(shape.Sections) * shape.SectionRawSize);
-    if (shape.DiskSetBlock) {
+    if (s.DiskSetBlock) {
         tidemark::DiskSetNumbers shipped;
         shipped.DiskCount = 3;
         shipped.ExpectedArchiveSize = 3390000;
-        tidemark::DiskSetBlockBytes block = tidemark::EncodeDiskSetBlock(shipped);
-        std::memcpy(&b[firstRaw + 16], block.Bytes, sizeof block.Bytes);
+        std::memcpy(&b[0x410], tidemark::EncodeDiskSetBlock(shipped).Bytes,
+                    tidemark::kDiskSetBlockSize);
     }
-    if (shape.Symbols) Put32(b, symbols + shape.Symbols * 18, shape.StringTableSize);
+    if (s.Symbols) put(symbols + s.Symbols * 18, s.StringTableSize);
     return b;
 }
 

@@ -1,0 +1,97 @@
+// What mkdisks writes and the setup program reads: the file table at the end of setup.exe, the
+// disk set block, their CRC-32, and the one name rule that keeps hostile names off the disk.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "payload/crc32.h"
+#include "payload/disk_set_block.h"
+#include "payload/name_rules.h"
+#include "payload/trailer.h"
+#include "runtime/error.h"
+#include "setup/profile.h"
+
+using namespace tidemark;
+
+// Written field by field rather than through EncodeTrailer, so that encoder and parser cannot
+// share a mistake: a name field keeps characters past its length, then little-endian numbers.
+TEST(Trailer, ParsesTheBytesAsStoredAndRefusesAShortFile) {
+    const char raw[] =
+        "MZ"                        // the program's own bytes before the table
+        "\x08HELP.HLPLONGERNAME\0"  // name length, 19 characters
+        "\x00\xE8\x0C\x00"          // offset
+        "\x10\x00\x00\x04"          // size
+        "\x01\x11\xE8\x0C\x04";     // count, unpacked size
+    std::vector<uint8_t> bytes(raw, raw + sizeof raw - 1);
+    PayloadTrailer t;
+    ASSERT_TRUE(ParseTrailer(bytes.data() + bytes.size(), bytes.size(), t));
+    EXPECT_EQ(t.UnpackedSize, 0x040CE811);
+    ASSERT_EQ(t.Table.size(), 1u);
+    EXPECT_EQ(t.Table[0].Name, "HELP.HLP");
+    EXPECT_EQ(t.Table[0].Offset, 845824);
+    EXPECT_EQ(t.Table[0].Size, 0x04000010);
+    std::vector<uint8_t> again = EncodeTrailer(t);
+    EXPECT_EQ(std::vector<uint8_t>(again.begin() + 20, again.end()),  // the numbers as stored
+              std::vector<uint8_t>(bytes.end() - 13, bytes.end()));
+    EXPECT_FALSE(ParseTrailer(bytes.data() + bytes.size(), 32, t));  // claims one, holds less
+}
+
+// Every refusal names the entry; what installs despite looking odd is let through.
+TEST(FileTableCheck, RefusesEveryUnsafeEntry) {
+    auto refused = [](std::string name, int32_t offset, int32_t size, int32_t unpacked = 100,
+                      std::vector<uint8_t> lengths = {}) -> std::string {
+        PayloadTrailer t;
+        t.UnpackedSize = unpacked;
+        t.Table = {{"MAIN.DLL", 10, 10}, {name, offset, size}};
+        try {
+            CheckFileTable(t, lengths, "Tidemark.Exe", "Tidemark._LF");
+        } catch (const FileTableError& e) {
+            return e.Message();
+        }
+        return "";
+    };
+    EXPECT_EQ(refused("GAP.TXT", 50, 10), "") << "gaps between entries still install";
+    EXPECT_EQ(refused("ZERO", 100, 0), "");
+    EXPECT_NE(refused("..\\EVIL.EXE", 20, 10).find("entry 2 \"..\\EVIL.EXE\""), std::string::npos);
+    for (const char* bad : {"", "..", "SUB/FILE", "C:FILE", "COM1.LOG", "main.dll", "tidemark.exe"})
+        EXPECT_NE(refused(bad, 20, 10), "") << bad;
+    // Negative, beyond the image, Offset + Size wrapping around, a negative image.
+    const int32_t places[][3] = {
+        {-1, 10, 100}, {91, 10, 100}, {0x7FFFFFF0, 0x7FFFFFF0, INT32_MAX}, {0, 0, -1}};
+    for (auto& p : places) EXPECT_NE(refused("A.TXT", p[0], p[1], p[2]), "") << p[0];
+    EXPECT_NE(refused("ABCDEFGHIJKLMNOPQRS", 20, 10, 100, {8, 20}), "") << "a length above 19";
+}
+
+TEST(NameRule, RefusesWhatWindowsWouldNotCreateAsNamedOrCreatesTwice) {
+    for (const char* good : {"FILETIDE-HELP_1.HLP", "nineteen_chars.txt_", "two words.txt",
+                             "CONSOLE.TXT", "COM10.LOG", "LPT.DAT", "A.CON", "..A", "CONIN$X"})
+        EXPECT_EQ(FileNameFault(good), nullptr) << good;
+    for (const char* bad :
+         {".", "...", "twenty_characters.tx", "a\\b", "a*b", "a|b", "tab\tx", "name.", "name ",
+          "caf\xC3\xA9", "con", "nul.tar.gz", "com9", "LPT0.X", "conout$.txt", "NUL .TXT"})
+        EXPECT_NE(FileNameFault(bad), nullptr) << bad;
+    InstallNames names("Tidemark.Exe", "Tidemark._LF");
+    EXPECT_EQ(names.Add("README.TXT"), nullptr);
+    for (const char* clash : {"readme.txt", "TIDEMARK.EXE", "tidemark.~sp", "TIDEMARK._lf"})
+        EXPECT_NE(names.Add(clash), nullptr) << clash;
+}
+
+TEST(DiskSetBlock, StampedNumbersAtTheirPlacesAndTheShippedUnstampedBlock) {
+    const uint8_t text[] = "123456789";
+    EXPECT_EQ(Crc32(Crc32(text, 4), text + 4, 5), 0xCBF43926u);
+    DiskSetNumbers n;
+    n.DiskCount = 2;
+    n.ExpectedArchiveSize = 1500001;
+    n.VolumeSize[0] = 1000000;
+    n.VolumeCrc[1] = 0x01234567;
+    n.TableCrc = 0x76543210;
+    DiskSetBlockBytes block = EncodeDiskSetBlock(n);
+    EXPECT_EQ(std::memcmp(block.Bytes, kDiskSetMarker, kDiskSetMarkerSize), 0);
+    const uint8_t expectedSize[] = {0x61, 0xE3, 0x16, 0x00};  // little-endian, second field
+    EXPECT_EQ(std::memcmp(block.Bytes + 20, expectedSize, 4), 0);
+    EXPECT_EQ(block.Bytes[60], 0x10);
+    DiskSetNumbers back = DecodeDiskSetBlock(block.Bytes);
+    EXPECT_EQ(std::memcmp(&back, &n, sizeof n), 0);
+    EXPECT_EQ(ProductProfile.DiskSet.ExpectedArchiveSize, 3390000);
+    EXPECT_FALSE(ProductProfile.DiskSet.Stamped());
+}
