@@ -253,7 +253,6 @@ expect_file() {  # expect_file <windows path> [<host file equal byte for byte>]
     else pass "$1 ${2:+equals $2}"; fi
 }
 expect_no_file() { local p; for p; do verdict "no $p" "[ ! -e \"\$(hostpath '$p')\" ]"; done; }  # nor folder
-expect_folder() { verdict "folder $1" "[ -d \"\$(hostpath '$1')\" ]"; }
 expect_unchanged() {  # place_file files
     local p
     for p; do verdict "$p (the user's) unchanged" "[ \"\$(sha1sum <\"\$(hostpath '$p')\")\" = '${e2e_before[$p]}' ]"; done

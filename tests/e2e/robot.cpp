@@ -288,7 +288,8 @@ void DoKey(const Words& s) {
 // gone [ms]: the current window disappears; stays <ms> [<condition>]...: it is still there
 // after ms, holding the conditions.
 void DoGoneOrStays(const Words& s) {
-    HWND h = Current();
+    // A window closed before "gone" is looked at is gone, not missing.
+    HWND h = s[0] == "gone" && g_current ? g_current : Current();
     if (s[0] == "stays") {
         Sleep(static_cast<DWORD>(Number(s, 1)));
         Sync();

@@ -54,22 +54,12 @@ must_fail "a window seen" expect_not_seen '"Program Group"' "group page"
 [[ $(echo '@application_error IoError "Disk full."' | expand_steps) == *'"65535~IoError" "65535~Disk full."'*'exit 1' ]] ||
     wrong "@application_error lost a part"
 
-# The robot reads quoted words with their escapes (a request carries them to the host), numbers
-# in hex, and refuses a bad escape and a number that is none.
+# A robot whose step fails must end with the verdict FAILED, or every scenario would pass.
 prepare_prefix
-run_robot() {  # run_robot <steps>: the robot's log
-    printf '%s\n' "$1" >"$E2E_WORK/steps.txt" && echo ok >"$E2E_WORK/chan/ack.1"
-    "$WINE" "$(winpath "$E2E_ROBOT")" "$(winpath "$E2E_WORK/log")" "$(winpath "$E2E_WORK/chan")" \
-        "$(winpath "$E2E_WORK/steps.txt")" >/dev/null 2>&1
-    cat "$E2E_WORK/log"
-}
-log=$(run_robot '# host "not a step"
-host "a \"b\"\r\n\\c" C:\TIDE #32770
-sleep 0x1
-sleep 1x')
-[ "$(cat "$E2E_WORK/chan/req.1")" = "$(printf 'a "b"\r\n\\c C:\\TIDE #32770')" ] || wrong "request $(od -c "$E2E_WORK/chan/req.1")"
-[[ $log == *'FAILED line 4: sleep 1x: number expected'*'end FAILED' ]] || wrong "robot: $log"
-[[ $(run_robot 'wait x 1~"O\K"') == *'FAILED line 1: '*'bad escape'* ]] || wrong "a bad escape read"
+printf 'sleep 1x\n' >"$E2E_WORK/steps.txt"
+"$WINE" "$(winpath "$E2E_ROBOT")" "$(winpath "$E2E_WORK/log")" "$(winpath "$E2E_WORK/chan")" \
+    "$(winpath "$E2E_WORK/steps.txt")" >/dev/null 2>&1
+grep -q '^[0-9]* end FAILED' "$E2E_WORK/log" || wrong "a failed step ended: $(tail -1 "$E2E_WORK/log")"
 
 [ $bad -eq 0 ] || { echo "$bad harness checks gave the wrong verdict"; exit 1; }
 echo "every harness check gave the right verdict"
