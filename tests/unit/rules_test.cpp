@@ -40,24 +40,22 @@ TEST(Path, DriveRelativeEntries) {
     EXPECT_EQ(DriveLetterOf("\\\\SERVER\\SHARE\\"), 0);
 }
 
-namespace {
-std::string shown;
-std::string ReportOf(void (*raise)()) {
-    try {
-        raise();
-    } catch (...) {
-        ShowCaughtError([](const Error& error) { shown = FormatErrorReport(error, "S"); });
-    }
-    return shown.substr(0, shown.find(" in module")) + shown.substr(shown.find('\n'));
-}
-}  // namespace
-
 // Whatever is thrown ends in the report, never in an unhandled exception.
 TEST(ErrorReport, EveryExceptionEndsInTheReport) {
-    EXPECT_EQ(ReportOf([] { throw IoError(kDiskFull); }), "Exception IoError\nDisk full.");
-    EXPECT_EQ(ReportOf([] { throw std::bad_alloc(); }),
-              "Exception OutOfMemoryError\nOut of memory.");
-    EXPECT_EQ(ReportOf([] { throw 7; }), "Exception InternalError\nAn exception of unknown kind.");
+    static std::string shown;
+    const std::pair<void (*)(), const char*> cases[] = {
+        {[] { throw IoError(kDiskFull); }, "Exception IoError\nDisk full."},
+        {[] { throw std::bad_alloc(); }, "Exception OutOfMemoryError\nOut of memory."},
+        {[] { throw 7; }, "Exception InternalError\nAn exception of unknown kind."}};
+    for (const auto& [raise, expected] : cases) {
+        try {
+            raise();
+        } catch (...) {
+            ShowCaughtError([](const Error& error) { shown = FormatErrorReport(error, "S"); });
+        }
+        EXPECT_EQ(shown.substr(0, shown.find(" in module")) + shown.substr(shown.find('\n')),
+                  expected);
+    }
 }
 
 TEST(Registry, RootPathsValueTextAndMessages) {

@@ -1,8 +1,11 @@
-// mkdisks from the command line, on a small generated product and a stand-in setup program:
-// build, list and verify sets; verify failing on damaged ones; and every refusal leaving the
-// vendor's files, the inputs and the earlier set as they were.
+// mkdisks: what a product folder may hold and the image and table made of it, where a setup
+// program's image ends and what follows it, and how the archive is cut into volumes when disk 1
+// also carries the setup program; then the command line, on a small generated product and a
+// stand-in setup program: build, list and verify sets; verify failing on damaged ones; and every
+// refusal leaving the vendor's files, the inputs and the earlier set as they were.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,12 +14,13 @@
 #include "commands.h"
 #include "errors.h"
 #include "file_io.h"
-#include "mkdisks_fake_program.h"
 #include "payload/crc32.h"
 #include "payload/disk_set_block.h"
 #include "payload/trailer.h"
+#include "product.h"
+#include "setup/profile.h"
 #include "setup_program.h"
-#include "stream.h"
+#include "volume_plan.h"
 
 using namespace tidemark;
 using namespace tidemark::mkdisks;
@@ -24,7 +28,38 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MkdisksCommandLine : public ::testing::Test {
+// Minimal PE files laid out as a linker does: headers, sections of 0x400 raw bytes (the first
+// holding the unstamped disk set block the setup program ships with), and optionally COFF
+// symbols with their string table.
+std::vector<uint8_t> FakeProgram(bool pe32Plus = false, bool diskSetBlock = true,
+                                 uint32_t sections = 2, uint32_t symbolCount = 0,
+                                 uint32_t stringTableSize = 4) {
+    const size_t coff = 0x44, optional = coff + 20, symbols = 0x400 + sections * 0x400;
+    const uint32_t optionalSize = pe32Plus ? 240 : 224;
+    std::vector<uint8_t> b(symbols + (symbolCount ? symbolCount * 18 + stringTableSize : 0), 0);
+    auto put = [&b](size_t at, uint32_t v) {  // little-endian
+        for (int k = 0; k < 4; ++k) b[at + k] = uint8_t(v >> 8 * k);
+    };
+    put(0, 'M' | 'Z' << 8);
+    put(0x3C, 0x40);
+    put(0x40, 'P' | 'E' << 8);
+    put(coff, (pe32Plus ? 0x8664 : 0x14C) | sections << 16);
+    put(coff + 8, symbolCount ? uint32_t(symbols) : 0);
+    put(coff + 12, symbolCount);
+    put(coff + 16, optionalSize);
+    put(optional, pe32Plus ? 0x20B : 0x10B);
+    put(optional + (pe32Plus ? 108 : 92), 16);  // data directories
+    for (uint32_t i = 0; i < sections; ++i) {
+        put(optional + optionalSize + i * 40 + 16, 0x400);
+        put(optional + optionalSize + i * 40 + 20, 0x400 + i * 0x400);
+    }
+    if (diskSetBlock)  // the block the setup program ships with
+        std::memcpy(&b[0x410], const_cast<const uint8_t*>(DiskSetBlock.Bytes), kDiskSetBlockSize);
+    if (symbolCount) put(symbols + symbolCount * 18, stringTableSize);
+    return b;
+}
+
+class Mkdisks : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("mkdisks-" + std::to_string(std::random_device{}()));
@@ -40,7 +75,7 @@ protected:
         Add("README.TXT", text);
         Add("FILETIDE.HLP", text.substr(0, 7000) + noise.substr(0, 3000));
         Add("EMPTY.TXT", "");
-        WriteWholeFile(setup_ = root_ / "setup-plain.exe", mkdisks_test::FakeProgram());
+        WriteWholeFile(setup_ = root_ / "setup-plain.exe", FakeProgram());
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -69,7 +104,97 @@ protected:
 
 }  // namespace
 
-TEST_F(MkdisksCommandLine, VerifyFailsOnDamagedMissingOrChangedSets) {
+TEST_F(Mkdisks, ProductImageOrderTableAndRefusals) {
+    fs::path dir = product_ = root_ / "small";
+    fs::create_directories(dir);
+    EXPECT_THROW(ReadProduct(dir, "Tidemark.Exe"), Refusal);  // no main program
+    const char* files[][2] = {{"Tidemark.Exe", "MZIN!"},
+                              {"b.txt", "bb"},
+                              {"A.TXT", "a"},
+                              {"EMPTY.DAT", ""},
+                              {"C.HLP", "cccc"}};
+    for (auto& file : files) Add(file[0], file[1]);
+    // The main program first, then the others by name in byte order (upper case first).
+    UnpackedImage image = BuildImage(ReadProduct(dir, "TIDEMARK.EXE"));
+    EXPECT_EQ(std::string(image.Bytes.begin(), image.Bytes.end()), "MZIN!accccbb");
+    std::string table;
+    for (const FileTableEntry& e : image.Trailer.Table)
+        table += e.Name + "@" + std::to_string(e.Offset) + "+" + std::to_string(e.Size) + " ";
+    EXPECT_EQ(table, "A.TXT@5+1 C.HLP@6+4 EMPTY.DAT@10+0 b.txt@10+2 ");
+    EXPECT_EQ(image.Trailer.UnpackedSize, 12);
+    // Names the install could not reproduce as they stand, and folders, are refused.
+    for (const char* clash : {"a.txt", "NUL.TXT", "TIDEMARK.exe", "a_name_of_20_chars.x"}) {
+        Add(clash, "x");
+        EXPECT_THROW(ReadProduct(dir, "Tidemark.Exe"), Refusal) << clash;
+        fs::remove(dir / clash);
+    }
+    fs::create_directory(dir / "SUB");
+    EXPECT_THROW(ReadProduct(dir, "Tidemark.Exe"), Refusal);
+}
+
+static std::vector<uint8_t> Appended(std::vector<uint8_t> program,
+                                     const std::vector<uint8_t>& tail) {
+    program.insert(program.end(), tail.begin(), tail.end());
+    return program;
+}
+
+TEST(MkdisksSetupProgram, ImageEndCountsSectionsAndSymbols) {
+    EXPECT_EQ(ProgramImageEnd(FakeProgram()), 0xC00);
+    EXPECT_EQ(ProgramImageEnd(FakeProgram(true, true, 3)), 0x1000);  // PE32+
+    EXPECT_EQ(ProgramImageEnd(FakeProgram(false, true, 2, 10, 37)), 0xC00 + 180 + 37);
+    std::vector<uint8_t> noSignature = FakeProgram(), cut = FakeProgram(), header = FakeProgram();
+    noSignature[0x40] = 'X';
+    cut.pop_back();       // the last section runs past the end of the file
+    header.resize(0x50);  // the headers themselves are cut short
+    for (const auto& bytes : {std::vector<uint8_t>(4096, 'x'), noSignature, cut, header})
+        EXPECT_EQ(ProgramImageEnd(bytes), -1);
+}
+
+// A program whose last bytes happen to parse as a table (zero padding reads as an empty one) is
+// plain; a table after it is found even after other appended data; anything else is unknown.
+TEST(MkdisksSetupProgram, WhatFollowsTheImage) {
+    PayloadTrailer good;
+    good.Table = {{"FILETIDE.HLP", 1000, 300}, {"README.TXT", 1300, 200}};
+    good.UnpackedSize = 1500;
+    std::vector<uint8_t> table = EncodeTrailer(good), lookalike = FakeProgram();
+    std::copy(table.begin(), table.end(), lookalike.end() - long(table.size()));
+    for (const auto& plain : {FakeProgram(), lookalike, FakeProgram(false, true, 2, 3)})
+        EXPECT_EQ(InspectSetupProgram(plain).Tail, SetupTail::Plain);
+    SetupInspection found = InspectSetupProgram(
+        Appended(Appended(FakeProgram(), std::vector<uint8_t>(77, 0xAB)), table));
+    EXPECT_EQ(found.Tail, SetupTail::FileTable);
+    EXPECT_EQ(found.TrailerBytes, TrailerSize(2));  // only the table is replaced, not the overlay
+    PayloadTrailer gap = good;
+    gap.Table[1].Offset = 1310, gap.UnpackedSize = 1510;
+    std::vector<uint8_t> lastEntryOnly(table.end() - 33, table.end());  // claims more entries
+    for (const auto& tail : {std::vector<uint8_t>{1, 2, 3}, EncodeTrailer(gap), lastEntryOnly})
+        EXPECT_EQ(InspectSetupProgram(Appended(FakeProgram(), tail)).Tail, SetupTail::UnknownData);
+}
+
+TEST(MkdisksVolumePlan, DiskCountSharesTheWholeSetAndDiskSizeFillsEachDisk) {
+    // The shipped archive over 3 disks with a 200,000-byte setup program: a third of 3,590,000
+    // each, rounded up; the last volume takes what is left, every disk some of the archive.
+    EXPECT_EQ(CutVolumes(3390000, 200000, {3, 0}),
+              (std::vector<int64_t>{996667, 1196667, 1196666}));
+    EXPECT_EQ(CutVolumes(3, 0, {3, 0}), (std::vector<int64_t>{1, 1, 1}));
+    std::vector<int64_t> cut =
+        CutVolumes(123457, 1777, {4, 0}, 512);  // only the last ends mid-cluster
+    EXPECT_TRUE(cut[0] % 512 == 0 && cut[1] % 512 == 0 && cut[2] % 512 == 0) << cut[0];
+    EXPECT_EQ(cut[0] + cut[1] + cut[2] + cut[3], 123457);
+    // Too many disks, none, a setup program bigger than a disk's share, too little archive.
+    const int64_t refused[][3] = {{100000, 1000, 5}, {100000, 1000, 0}, {1000, 5000, 2}, {2, 0, 3}};
+    for (auto& r : refused) EXPECT_THROW(CutVolumes(r[0], r[1], {int(r[2]), 0}), Refusal) << r[0];
+    // Disk 1 holds the setup program, so it takes less of the archive.
+    EXPECT_EQ(CutVolumes(2500, 200, {0, 1000}), (std::vector<int64_t>{800, 1000, 700}));
+    EXPECT_THROW(CutVolumes(3801, 200, {0, 1000}), Refusal);  // a fifth disk
+    EXPECT_THROW(CutVolumes(3, 1000, {0, 1000}), Refusal);
+    // On floppies in whole clusters: the setup program takes 673, volume 1 the other 2174.
+    const int64_t floppy = 1457664;
+    EXPECT_EQ(CutVolumes(3395841, 344433, {0, floppy}, 512),
+              (std::vector<int64_t>{2174 * 512, floppy, 3395841 - 2174 * 512 - floppy}));
+}
+
+TEST_F(Mkdisks, VerifyFailsOnDamagedMissingOrChangedSets) {
     fs::path out = root_ / "disks";
     ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
     EXPECT_EQ(Verify(out, true), kExitOk) << errors_;
@@ -101,7 +226,7 @@ TEST_F(MkdisksCommandLine, VerifyFailsOnDamagedMissingOrChangedSets) {
 
 // The set's numbers and fingerprints go into the copy of the setup program on disk 1, never into
 // the program given; a stamped program, or one without the block, is refused.
-TEST_F(MkdisksCommandLine, BuildStampsTheSetIntoItsCopyOfTheSetupProgram) {
+TEST_F(Mkdisks, BuildStampsTheSetIntoItsCopyOfTheSetupProgram) {
     fs::path out = root_ / "disks";
     ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
     std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe"), archive;
@@ -125,13 +250,13 @@ TEST_F(MkdisksCommandLine, BuildStampsTheSetIntoItsCopyOfTheSetupProgram) {
     WriteWholeFile(setup_ = root_ / "stamped.exe", setup);
     EXPECT_EQ(Build(root_ / "again", {"--disks", "1"}), kExitRefused);
     EXPECT_NE(errors_.find("stamped"), std::string::npos) << errors_;
-    WriteWholeFile(setup_, mkdisks_test::FakeProgram({false, false}));
+    WriteWholeFile(setup_, FakeProgram(false, false));
     EXPECT_EQ(Build(root_ / "again", {"--disks", "1"}), kExitRefused);
     EXPECT_NE(errors_.find("no disk set block"), std::string::npos) << errors_;
 }
 
 // Each refusal below leaves everything as it was: the vendor's files, the inputs, the set.
-TEST_F(MkdisksCommandLine, BuildReplacesOnlyWhatItWroteAndNeverAnInput) {
+TEST_F(Mkdisks, BuildReplacesOnlyWhatItWroteAndNeverAnInput) {
     fs::path out = root_ / "disks";
     fs::create_directories(out / "disk7/photos");
     WriteWholeFile(out / "disk7/photos/a.jpg", {1, 2, 3});
@@ -159,7 +284,7 @@ TEST_F(MkdisksCommandLine, BuildReplacesOnlyWhatItWroteAndNeverAnInput) {
     EXPECT_TRUE(fs::exists(out / "disk2/Tidemark.002"));
 }
 
-TEST_F(MkdisksCommandLine, RefusesWithExitCode2AndWritesNothing) {
+TEST_F(Mkdisks, RefusesWithExitCode2AndWritesNothing) {
     fs::path out = root_ / "disks", notes = root_ / "notes.txt", kept = product_ / "NEW.LZH";
     WriteWholeFile(notes, std::vector<uint8_t>(4000, 'n'));
     // The archive holds over 33,000 bytes of noise, more than four disks of 8,000 bytes; the
