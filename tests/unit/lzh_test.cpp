@@ -202,50 +202,5 @@ TEST(LzhEncode, EveryParseRoundTripsAndTheCostBasedOnePaysOff) {
     EXPECT_TRUE(sizes[2] < sizes[1] && sizes[2] < sizes[0]) << sizes[0] << " " << sizes[2];
 }
 
-// Compares every position with an exhaustive search of the window: nearest first, each strictly
-// longer than the one before. Returns the positions with a match.
-size_t ExpectExhaustive(const Bytes& data, lzh::MatchFinder::Chains chains) {
-    using namespace lzh;
-    MatchFinder finder(data.data(), data.size(), 1u << 20, chains);
-    const uint8_t* history = finder.History();
-    Match out[MatchFinder::kMaxMatches];
-    size_t withMatches = 0, mismatches = 0;
-    for (size_t pos = MatchFinder::InputStart(); pos < finder.End(); ++pos) {
-        unsigned maxLength = unsigned(std::min<size_t>(kMaxMatch, finder.End() - pos));
-        unsigned count = finder.FindAndInsert(pos, maxLength, out);
-        std::vector<std::pair<size_t, size_t>> found, expected;  // length, distance
-        for (unsigned i = 0; i < count; ++i) found.push_back({out[i].Length, out[i].Distance});
-        unsigned best = maxLength >= kMinMatch ? kMinMatch - 1 : maxLength;
-        for (size_t distance = 1; distance <= kRingSize && distance <= pos; ++distance) {
-            unsigned length = 0;
-            while (length < maxLength && history[pos - distance + length] == history[pos + length])
-                ++length;
-            if (length > best) expected.push_back({best = length, distance});
-        }
-        if (found != expected && ++mismatches <= 5)
-            ADD_FAILURE() << "input byte " << pos - MatchFinder::InputStart();
-        withMatches += count > 0;
-    }
-    return withMatches;
-}
-
-TEST(LzhMatchFinder, ReportsTheNearestOccurrenceOfEveryLength) {
-    for (auto chains : {lzh::MatchFinder::Chains::Chain3, lzh::MatchFinder::Chains::Chain4}) {
-        // Few letters: every position has many candidates and lengths climb step by step.
-        EXPECT_GT(ExpectExhaustive(Sample(12000, 3, 1), chains), 1000u);
-        EXPECT_GT(ExpectExhaustive(Sample(20000, 256, 3), chains), 1000u);
-        // A repeat exactly one window back is in reach; one byte further is not.
-        Bytes block = Sample(lzh::kRingSize, 200, 4), inReach = block, outOfReach = block;
-        inReach.insert(inReach.end(), block.begin(), block.begin() + 500);
-        outOfReach.push_back('!');
-        outOfReach.insert(outOfReach.end(), block.begin(), block.begin() + 500);
-        EXPECT_GT(ExpectExhaustive(inReach, chains), 490u);
-        ExpectExhaustive(outOfReach, chains);
-        // Spaces at the very start match the ring's start-up spaces, as long as the input lasts.
-        ExpectExhaustive(Bytes(70, ' '), chains);
-        ExpectExhaustive(Bytes(4, ' '), chains);
-    }
-}
-
 }  // namespace
 }  // namespace tidemark

@@ -51,26 +51,6 @@ STEPS
     verdict "the shortcut holds no relative C:TIDE" '! tr -d "\0" <"$(shortcut FileTidemark.LNK)" | grep -qaiF C:TIDE'
 }
 
-# Two installations that need no disk change: all three volumes in the one folder beside a setup
-# program never stamped (the shipped numbers, nothing checked), joined one after another; then
-# a one-disk set (DiskCount 1), which copies volume 1 alone even with a stray Tidemark.002.
-scenario_progress_no_disk_prompt() {
-    rm -rf "$E2E_WORK/disks/disk1" && cp -a "$(dirname "$E2E_DISKS")/onefolder/." "$E2E_WORK/disks/disk1/"
-    unstamped_setup
-    cp -a "$(dirname "$E2E_DISKS")/single/disk1" "$E2E_WORK/disks/single"
-    printf 'not a volume of this set' >"$E2E_WORK/disks/single/Tidemark.002"
-    robot <<'STEPS'
-@to_copying 'C:\ONE'
-@finish
-host disk single
-@to_copying 'C:\SINGLE'
-@finish
-STEPS
-    expect_installed 'C:\ONE'
-    expect_installed 'C:\SINGLE'
-    expect_not_seen 'Please Insert Disk' "disk prompt"
-}
-
 # A product of another size on two disks (the set "lite", made by mkdisks from the one built
 # program): it asks for its two disks, no more, and its meter runs against its own archive's
 # size; pictured while volume 1 is copied, the program held still for the picture.
