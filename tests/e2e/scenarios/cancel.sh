@@ -66,7 +66,7 @@ scenario_progress_cancel_decoding() {
     unstamped_setup
     truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
     local setup length claimed
-    setup=$(setup_of) length=$(stat -c %s "$(setup_of)")
+    setup=$(setup_of) && length=$(stat -c %s "$setup")
     claimed=$(($(od -An -tu4 -j $((length - 4)) -N4 "$setup") + 256 * 1024 * 1024))
     printf "$(printf '\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
         dd of="$setup" bs=1 seek=$((length - 4)) conv=notrunc status=none

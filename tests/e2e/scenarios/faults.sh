@@ -52,10 +52,9 @@ scenario_fault_file_table() {
     unstamped_setup evil1
     # The table's entries (28 bytes, each starting with its name's length and characters) stand
     # before the entry count (1 byte) and the unpacked size (4 bytes) at the end.
-    local exe size count
-    exe=$(setup_of evil1) size=$(stat -c %s "$(setup_of evil1)")
-    count=$(tail -c5 "$exe" | head -c1 | od -An -tu1 | tr -d ' ')
-    printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * count + 28)) conv=notrunc 2>/dev/null
+    local exe size
+    exe=$(setup_of evil1) && size=$(stat -c %s "$exe")
+    printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * $(table_entries "$exe") + 28)) conv=notrunc 2>/dev/null
     robot <<'STEPS'
 @to_copying
 @application_error FileTableError "not the one its disks were made with"
