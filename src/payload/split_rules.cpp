@@ -39,4 +39,8 @@ std::string TemporarySplitName(const std::string& mainProgramFile) {
     return ReplaceExtension(mainProgramFile, ".~SP");
 }
 
+std::string TemporaryAsideName(const std::string& mainProgramFile) {
+    return ReplaceExtension(mainProgramFile, ".~OL");
+}
+
 }  // namespace tidemark

@@ -34,5 +34,8 @@ std::string SplitFolder(const std::string& name, const std::string& destinationF
 // extension.
 std::string TemporaryImageName(const std::string& mainProgramFile);
 std::string TemporarySplitName(const std::string& mainProgramFile);
+// Where an older file waits while the complete one takes its name, on a Windows without a
+// replacing rename.
+std::string TemporaryAsideName(const std::string& mainProgramFile);
 
 }  // namespace tidemark

@@ -73,13 +73,9 @@ uint32_t RenameOnto(const std::string& from, const std::string& target) {
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
         return ERROR_ACCESS_DENIED;
-    if (MoveFileExA(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-    DWORD code = GetLastError();
-    if (code != ERROR_CALL_NOT_IMPLEMENTED) return code;
-    // Windows 95 and 98 have no replacing rename: the old file goes first, then the complete one
-    // takes its name.
-    DeleteFileA(target.c_str());
-    return MoveFileA(from.c_str(), target.c_str()) ? 0 : GetLastError();
+    std::string aside =
+        JoinPath(FolderPart(target), TemporaryAsideName(ProductProfile.MainProgramFile));
+    return RenameReplacing(from, target, aside);
 }
 
 std::string ReasonFor(const std::string& target, uint32_t code) {

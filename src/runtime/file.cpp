@@ -88,6 +88,26 @@ void File::Close() {
     if (!CloseHandle(handle)) RaiseLastIoError();
 }
 
+RenameCalls SystemRenames = {MoveFileExA, MoveFileA};
+
+uint32_t RenameReplacing(const std::string& from, const std::string& to, const std::string& aside) {
+    if (SystemRenames.Replacing(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+    DWORD code = GetLastError();
+    if (code != ERROR_CALL_NOT_IMPLEMENTED) return code;
+    bool older = GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (older) {
+        DeleteFileA(aside.c_str());  // left by a run that was killed here
+        if (!SystemRenames.Plain(to.c_str(), aside.c_str())) return GetLastError();
+    }
+    if (SystemRenames.Plain(from.c_str(), to.c_str())) {
+        if (older) DeleteFileA(aside.c_str());
+        return 0;
+    }
+    code = GetLastError();
+    if (older) SystemRenames.Plain(aside.c_str(), to.c_str());
+    return code;
+}
+
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

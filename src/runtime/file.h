@@ -51,6 +51,21 @@ private:
 // Raises IoError for the calling thread's last system error.
 [[noreturn]] void RaiseLastIoError();
 
+// The system's rename calls as the file layer makes them. The Windows-side tests replace them to
+// act as Windows 9x does; the program never changes them.
+struct RenameCalls {
+    BOOL(WINAPI* Replacing)(LPCSTR from, LPCSTR to, DWORD flags);  // MoveFileExA
+    BOOL(WINAPI* Plain)(LPCSTR from, LPCSTR to);                   // MoveFileA
+};
+extern RenameCalls SystemRenames;
+
+// Renames `from` onto `to`, replacing a file of that name. Windows 9x has no replacing rename
+// (it fails with ERROR_CALL_NOT_IMPLEMENTED): there the older file is renamed to `aside` (a
+// name of this program's in the same folder) first, deleted once the new file has its name and
+// renamed back when it cannot, so that the older file is never lost. Returns 0 or the system's
+// code.
+uint32_t RenameReplacing(const std::string& from, const std::string& to, const std::string& aside);
+
 // True when a file (not a folder) of that path exists.
 bool FileExists(const std::string& path);
 

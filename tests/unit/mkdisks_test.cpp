@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "errors.h"
 #include "file_io.h"
+#include "floppy.h"
 #include "payload/crc32.h"
 #include "payload/disk_set_block.h"
 #include "payload/trailer.h"
@@ -192,6 +193,27 @@ TEST(MkdisksVolumePlan, DiskCountSharesTheWholeSetAndDiskSizeFillsEachDisk) {
     const int64_t floppy = 1457664;
     EXPECT_EQ(CutVolumes(3395841, 344433, {0, floppy}, 512),
               (std::vector<int64_t>{2174 * 512, floppy, 3395841 - 2174 * 512 - floppy}));
+}
+
+// The images' time: SOURCE_DATE_EPOCH when it is plain digits and a time a FAT disk holds, else
+// the fixed default; the serial number follows the label and that time.
+TEST(MkdisksFloppy, TimeAndSerialAreFixedByTheSetAlone) {
+    const std::pair<const char*, int64_t> times[] = {
+        {nullptr, kFloppyDefaultTime},
+        {"", kFloppyDefaultTime},
+        {"1700000000", 1700000000},
+        {"315532800", 315532800},
+        {"4354819199", 4354819199},
+        {"315532799", kFloppyDefaultTime},
+        {"4354819200", kFloppyDefaultTime},
+        {"0", kFloppyDefaultTime},
+        {"17e8", kFloppyDefaultTime},
+        {"-1700000000", kFloppyDefaultTime},
+        {"99999999999999999999999", kFloppyDefaultTime}};
+    for (const auto& [text, time] : times) EXPECT_EQ(FloppyTime(text), time) << (text ? text : "-");
+    EXPECT_EQ(FloppySerial("DISK1", 1700000000), FloppySerial("DISK1", 1700000000));
+    EXPECT_NE(FloppySerial("DISK1", 1700000000), FloppySerial("DISK2", 1700000000));
+    EXPECT_NE(FloppySerial("DISK1", 1700000000), FloppySerial("DISK1", 1700000002));
 }
 
 TEST_F(Mkdisks, VerifyFailsOnDamagedMissingOrChangedSets) {

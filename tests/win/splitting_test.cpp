@@ -41,8 +41,29 @@ protected:
         });
     }
     bool NoTemporaryFileLeft() const {
+        if (Exists(dest + "\\Tidemark.~OL") || Exists(help + "\\Tidemark.~OL")) return false;
         return !Exists(dest + "\\Tidemark.~SP") && !Exists(help + "\\Tidemark.~SP");
     }
+};
+
+// Windows 9x as the file layer meets it: no replacing rename, and a plain rename that refuses to
+// give refusedTarget its name but to the older file coming back from aside.
+std::string refusedTarget;
+BOOL WINAPI NoReplacingRename(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+BOOL WINAPI PlainRename(LPCSTR from, LPCSTR to) {
+    if (refusedTarget == to && std::string(from).find(".~OL") == std::string::npos) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return MoveFileA(from, to);
+}
+struct AsOnWindows9x {
+    RenameCalls saved = SystemRenames;
+    AsOnWindows9x() { SystemRenames = {NoReplacingRename, PlainRename}; }
+    ~AsOnWindows9x() { SystemRenames = saved, refusedTarget.clear(); }
 };
 
 }  // namespace
@@ -114,4 +135,25 @@ TEST_F(Splitting, AnImageShorterThanItsTableIsRefusedAndNotCut) {
     table.clear();
     EXPECT_TRUE(Split().empty());
     EXPECT_EQ(ReadBytes(mainPath), image);
+}
+
+// Without a replacing rename every file is still placed and an older one replaced, the main
+// program too. When the rename that gives a new file its name fails, the older file keeps its
+// name and bytes, and the file is asked about and reported like any other.
+TEST_F(Splitting, WithoutAReplacingRenameFilesArePlacedAndAnOlderFileIsNeverLost) {
+    AsOnWindows9x windows9x;
+    WriteBytes(mainPath, Pattern(9000, 84));
+    WriteBytes(dest + "\\Old.Dat", Pattern(10, 80));
+    WriteBytes(dest + "\\Kept.Dat", Pattern(10, 81));
+    for (const char* name : {"New.Dat", "Old.Dat", "Kept.Dat"}) Add(name, 3000);
+    refusedTarget = dest + "\\Kept.Dat";
+    std::vector<std::string> missed = Split();
+    EXPECT_EQ(missed,
+              (std::vector<std::string>{
+                  "Kept.Dat: not installed, the file is in use, or access to it is denied."}));
+    EXPECT_EQ(questions.size(), 1u);
+    for (size_t i : {0, 1}) EXPECT_EQ(ReadBytes(dest + "\\" + added[i].Name), Content(i));
+    EXPECT_EQ(ReadBytes(dest + "\\Kept.Dat"), Pattern(10, 81));
+    EXPECT_EQ(ReadBytes(mainPath), Pattern(100, 0));
+    EXPECT_TRUE(!Exists(imagePath) && NoTemporaryFileLeft());
 }

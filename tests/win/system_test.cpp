@@ -1,8 +1,10 @@
 // The registry accessor, the shortcut and the pages' error road, on the system itself.
+#include <bits/functexcept.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "pages/dialog.h"
 #include "setup/install_state.h"
@@ -135,6 +137,32 @@ TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
 TEST(RunPage, AnExceptionInAPageEndsItAndIsRaisedAgain) {
     InstallState.ContinueFlag = 1;
     INT_PTR result = 42;
-    EXPECT_THROW(RunPage("Group", FailingPageProc, &result), std::out_of_range);
+    EXPECT_THROW(RunPage("Group", FailingPageProc, &result), InternalError);
     EXPECT_EQ(InstallState.ContinueFlag, 0);
+}
+
+// The language library's own failures are reported as InternalError with the library's text,
+// numbers filled in; a failed allocation as OutOfMemoryError.
+TEST(LibraryErrors, AreReportedWithTheLibrarysText) {
+    const std::pair<void (*)(), const char*> cases[] = {
+        {[] { std::string("abc").substr(4); },
+         "InternalError basic_string::substr: __pos (which is 4) > this->size() (which is 3)"},
+        {[] { std::vector<int>(2).at(2); },
+         "InternalError vector::_M_range_check: __n (which is 2) >= this->size() (which is 2)"},
+        {[] { std::vector<int>().reserve(std::vector<int>().max_size() + 1); },
+         "InternalError vector::reserve"},
+        {[] { std::string(nullptr); },
+         "InternalError basic_string: construction from null is not valid"},
+        {[] { std::__throw_bad_alloc(); }, "OutOfMemoryError Out of memory"},
+    };
+    static std::string shown;
+    for (const auto& [action, expected] : cases) {
+        shown.clear();
+        try {
+            action();
+        } catch (...) {
+            ShowCaughtError([](const Error& e) { shown = e.ClassName() + (" " + e.Message()); });
+        }
+        EXPECT_EQ(shown, expected);
+    }
 }

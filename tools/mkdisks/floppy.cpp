@@ -1,6 +1,7 @@
 #include "floppy.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
@@ -32,11 +33,35 @@ std::string ShellQuote(const std::string& text) {
 #endif
 }
 
+int64_t FloppyTime(const char* sourceDateEpoch) {
+    int64_t time = 0;
+    const char* p = sourceDateEpoch;
+    if (p == nullptr || *p == '\0') return kFloppyDefaultTime;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (time > kFloppyLastTime) return kFloppyDefaultTime;
+        time = time * 10 + (*p - '0');
+    }
+    if (*p != '\0' || time < kFloppyFirstTime || time > kFloppyLastTime) return kFloppyDefaultTime;
+    return time;
+}
+
+uint32_t FloppySerial(const std::string& label, int64_t time) {
+    // FNV-1a over the label and the time's eight bytes: any change of either changes the serial.
+    uint32_t hash = 2166136261u;
+    auto mix = [&hash](uint8_t byte) { hash = (hash ^ byte) * 16777619u; };
+    for (char c : label) mix(static_cast<uint8_t>(c));
+    for (int i = 0; i < 8; ++i) mix(static_cast<uint8_t>(static_cast<uint64_t>(time) >> (8 * i)));
+    return hash;
+}
+
 namespace {
 
 void Run(const std::string& command, const std::string& what) {
     // mtools refuses images whose geometry it cannot check against a drive unless told not to.
-    std::string line = "MTOOLS_SKIP_CHECK=1 " + command + " >/dev/null 2>&1";
+    // It stamps each file and the label with SOURCE_DATE_EPOCH when set, as local time.
+    std::string line = "MTOOLS_SKIP_CHECK=1 TZ=UTC SOURCE_DATE_EPOCH=" +
+                       std::to_string(FloppyTime(std::getenv("SOURCE_DATE_EPOCH"))) + " " +
+                       command + " >/dev/null 2>&1";
 #ifdef _WIN32
     line = command + " >NUL 2>&1";
 #endif
@@ -63,12 +88,16 @@ void MakeFloppyImage(const fs::path& image, const std::string& label, const fs::
     std::error_code ec;
     fs::remove(image, ec);
     std::string target = ShellQuote(image.string());
-    // A fixed serial number keeps images of the same disk set identical.
-    Run("mformat -C -f 1440 -N 20250001 -v " + label + " -i " + target + " ::",
+    // The serial number and every time come from the label and the fixed time, so the same disk
+    // set makes the same images.
+    int64_t time = FloppyTime(std::getenv("SOURCE_DATE_EPOCH"));
+    char serial[9];
+    std::snprintf(serial, sizeof serial, "%08X", FloppySerial(label, time));
+    Run("mformat -C -f 1440 -N " + std::string(serial) + " -v " + label + " -i " + target + " ::",
         "format " + image.string());
     std::string sources;
     for (const fs::path& file : files) sources += " " + ShellQuote(file.string());
-    Run("mcopy -m -i " + target + sources + " ::/", "copy files into " + image.string());
+    Run("mcopy -i " + target + sources + " ::/", "copy files into " + image.string());
 }
 
 void ExtractFloppyImage(const fs::path& image, const fs::path& folder) {
