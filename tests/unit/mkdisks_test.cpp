@@ -198,20 +198,10 @@ TEST(MkdisksVolumePlan, DiskCountSharesTheWholeSetAndDiskSizeFillsEachDisk) {
 // The images' time: SOURCE_DATE_EPOCH when it is plain digits and a time a FAT disk holds, else
 // the fixed default; the serial number follows the label and that time.
 TEST(MkdisksFloppy, TimeAndSerialAreFixedByTheSetAlone) {
-    const std::pair<const char*, int64_t> times[] = {
-        {nullptr, kFloppyDefaultTime},
-        {"", kFloppyDefaultTime},
-        {"1700000000", 1700000000},
-        {"315532800", 315532800},
-        {"4354819199", 4354819199},
-        {"315532799", kFloppyDefaultTime},
-        {"4354819200", kFloppyDefaultTime},
-        {"0", kFloppyDefaultTime},
-        {"17e8", kFloppyDefaultTime},
-        {"-1700000000", kFloppyDefaultTime},
-        {"99999999999999999999999", kFloppyDefaultTime}};
-    for (const auto& [text, time] : times) EXPECT_EQ(FloppyTime(text), time) << (text ? text : "-");
-    EXPECT_EQ(FloppySerial("DISK1", 1700000000), FloppySerial("DISK1", 1700000000));
+    for (const char* text :
+         {(const char*)nullptr, "315532799", "4354819200", "17e8", "-1700000000"})
+        EXPECT_EQ(FloppyTime(text), kFloppyDefaultTime) << (text ? text : "-");
+    EXPECT_EQ(FloppyTime("1700000000"), 1700000000);
     EXPECT_NE(FloppySerial("DISK1", 1700000000), FloppySerial("DISK2", 1700000000));
     EXPECT_NE(FloppySerial("DISK1", 1700000000), FloppySerial("DISK1", 1700000002));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "runtime/file.h"
 #include "win_fixtures.h"
 
@@ -54,15 +56,12 @@ BOOL WINAPI NoReplacingRename(LPCSTR, LPCSTR, DWORD) {
     return FALSE;
 }
 BOOL WINAPI PlainRename(LPCSTR from, LPCSTR to) {
-    if (refusedTarget == to && std::string(from).find(".~OL") == std::string::npos) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    return MoveFileA(from, to);
+    bool refused = refusedTarget == to && std::string(from).find(".~OL") == std::string::npos;
+    if (refused) SetLastError(ERROR_ACCESS_DENIED);
+    return !refused && MoveFileA(from, to);
 }
 struct AsOnWindows9x {
-    RenameCalls saved = SystemRenames;
-    AsOnWindows9x() { SystemRenames = {NoReplacingRename, PlainRename}; }
+    RenameCalls saved = std::exchange(SystemRenames, {NoReplacingRename, PlainRename});
     ~AsOnWindows9x() { SystemRenames = saved, refusedTarget.clear(); }
 };
 
@@ -151,7 +150,6 @@ TEST_F(Splitting, WithoutAReplacingRenameFilesArePlacedAndAnOlderFileIsNeverLost
     EXPECT_EQ(missed,
               (std::vector<std::string>{
                   "Kept.Dat: not installed, the file is in use, or access to it is denied."}));
-    EXPECT_EQ(questions.size(), 1u);
     for (size_t i : {0, 1}) EXPECT_EQ(ReadBytes(dest + "\\" + added[i].Name), Content(i));
     EXPECT_EQ(ReadBytes(dest + "\\Kept.Dat"), Pattern(10, 81));
     EXPECT_EQ(ReadBytes(mainPath), Pattern(100, 0));

@@ -1,10 +1,6 @@
 // The registry accessor, the shortcut and the pages' error road, on the system itself.
-#include <bits/functexcept.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
-
-#include <string>
-#include <vector>
 
 #include "pages/dialog.h"
 #include "setup/install_state.h"
@@ -142,7 +138,7 @@ TEST(RunPage, AnExceptionInAPageEndsItAndIsRaisedAgain) {
 }
 
 // The language library's own failures are reported as InternalError with the library's text,
-// numbers filled in; a failed allocation as OutOfMemoryError.
+// numbers filled in.
 TEST(LibraryErrors, AreReportedWithTheLibrarysText) {
     const std::pair<void (*)(), const char*> cases[] = {
         {[] { std::string("abc").substr(4); },
@@ -151,13 +147,9 @@ TEST(LibraryErrors, AreReportedWithTheLibrarysText) {
          "InternalError vector::_M_range_check: __n (which is 2) >= this->size() (which is 2)"},
         {[] { std::vector<int>().reserve(std::vector<int>().max_size() + 1); },
          "InternalError vector::reserve"},
-        {[] { std::string(nullptr); },
-         "InternalError basic_string: construction from null is not valid"},
-        {[] { std::__throw_bad_alloc(); }, "OutOfMemoryError Out of memory"},
     };
-    static std::string shown;
+    static std::string shown;  // each case expects another text: one that raises nothing fails
     for (const auto& [action, expected] : cases) {
-        shown.clear();
         try {
             action();
         } catch (...) {
