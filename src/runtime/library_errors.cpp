@@ -34,8 +34,8 @@ std::string FormatLibraryMessage(const char* format, va_list args) {
             const char* s = va_arg(args, const char*);
             text += s != nullptr ? s : "(null)";
         } else if (*p == 'u' || *p == 'd') {
-            // size_t, unsigned long and unsigned are one size on both Windows targets but for
-            // size_t on x86_64; the library passes size_t for every %zu.
+            // The length modifier names the argument's type: size_t is wider than unsigned long
+            // on x86_64 Windows.
             unsigned long long value = (p[-1] == 'z')   ? va_arg(args, size_t)
                                        : (p[-1] == 'l') ? va_arg(args, unsigned long)
                                                         : va_arg(args, unsigned);
