@@ -110,8 +110,8 @@ bool HasRoomFor(HWND page, const std::string& folder, const PayloadTrailer& trai
     return false;
 }
 
-// A refused entry changes nothing visible (no message, no sound; but for a drive without room),
-// the entry stays as typed, and nothing is created for it.
+// A refused entry changes nothing visible (no message, no sound) unless its drive lacks room,
+// which a message explains; the entry stays as typed, and nothing is created for it.
 void AcceptEntry(HWND page) {
     std::string entry = FieldText(page, kFolderField);
     InstallState.DestinationFolder = entry;
