@@ -83,8 +83,9 @@ size_t LongestProductName(const PayloadTrailer* trailer) {
 // an earlier run's archive and temporary files.
 DestinationContents ContentsOf(const std::string& folder, const FileTable& table) {
     DestinationContents contents;
-    for (const FileTableEntry& entry : table)
-        contents.EntrySizes.push_back(FileSizeOf(JoinPath(folder, entry.Name)));
+    contents.EntrySizes = std::vector<int64_t>(table.size());
+    for (size_t i = 0; i < table.size(); ++i)
+        contents.EntrySizes[i] = FileSizeOf(JoinPath(folder, table[i].Name));
     auto sizeOf = [&folder](const std::string& name) {
         return std::max<int64_t>(0, FileSizeOf(JoinPath(folder, name)));
     };

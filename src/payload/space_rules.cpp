@@ -9,15 +9,21 @@ namespace tidemark {
 
 namespace {
 
-// The room a file of this many bytes takes: whole clusters.
+// The room a file of this many bytes takes: whole clusters. Cluster sizes are powers of two; any
+// other is taken as the next one up. Masks and shifts, not 64-bit division: that would bring the
+// compiler's division helpers into the setup program.
 int64_t Clusters(int64_t bytes, uint32_t clusterSize) {
     if (bytes <= 0) return 0;
-    int64_t cluster = clusterSize > 0 ? clusterSize : 1;
-    return (bytes + cluster - 1) / cluster * cluster;
+    int64_t mask = 0;
+    while (mask + 1 < int64_t(clusterSize)) mask = mask * 2 + 1;
+    return (bytes + mask) & ~mask;
 }
 
-uint64_t Divide(uint64_t value, uint64_t by, bool roundUp) {
-    return value / by + (roundUp && value % by != 0 ? 1 : 0);
+// value / 2^shift, rounded up or down.
+uint32_t Scaled(uint64_t value, int shift, bool roundUp) {
+    uint64_t whole = value >> shift;
+    if (roundUp && (value & ((uint64_t(1) << shift) - 1)) != 0) ++whole;
+    return uint32_t(whole);
 }
 
 }  // namespace
@@ -61,22 +67,33 @@ std::string VolumeName(const std::string& root) {
 }
 
 std::string SizeText(uint64_t bytes, bool roundUp) {
-    const uint64_t kb = 1024, mb = kb * 1024, gb = mb * 1024;
-    if (bytes < kb) return std::to_string(bytes) + " bytes";
-    if (bytes < mb) return std::to_string(Divide(bytes, kb, roundUp)) + " KB";
-    uint64_t unit = bytes < gb ? mb : gb;
-    // Tenths of the unit as a whole number: no floating point, so nothing rounds twice.
-    uint64_t tenths = Divide(bytes * 10, unit, roundUp);
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) +
-           (unit == mb ? " MB" : " GB");
+    // Every number shown fits an int, whose conversion the program has already.
+    if (bytes < 1024) return std::to_string(int(bytes)) + " bytes";
+    if (bytes < 1024 * 1024) return std::to_string(int(Scaled(bytes, 10, roundUp))) + " KB";
+    int shift = bytes < (uint64_t(1) << 30) ? 20 : 30;
+    uint32_t tenths = Scaled(bytes * 10, shift, roundUp);
+    std::string text = std::to_string(int(tenths / 10));
+    text += '.';
+    text += char('0' + tenths % 10);
+    text += shift == 20 ? " MB" : " GB";
+    return text;
 }
 
+// The texts are put together by appending, which keeps the setup program small.
 std::string NotEnoughSpaceText(const std::string& productName, const std::string& volume,
                                uint64_t needed, uint64_t free) {
-    return "There is not enough free space on drive " + volume + " to install " + productName +
-           ".\r\n\r\nSpace needed: " + SizeText(needed, true) +
-           "\r\nSpace free: " + SizeText(free, false) + "\r\n\r\nPlease make room on drive " +
-           volume + " or choose a folder on another drive.";
+    std::string text = "There is not enough free space on drive ";
+    text += volume;
+    text += " to install ";
+    text += productName;
+    text += ".\r\n\r\nSpace needed: ";
+    text += SizeText(needed, true);
+    text += "\r\nSpace free: ";
+    text += SizeText(free, false);
+    text += "\r\n\r\nPlease make room on drive ";
+    text += volume;
+    text += " or choose a folder on another drive.";
+    return text;
 }
 
 void ExplainDiskFull(IoError& error, const std::string& productName,
@@ -84,13 +101,16 @@ void ExplainDiskFull(IoError& error, const std::string& productName,
     std::string root = VolumeRootOf(error.Path());
     if (root.empty()) root = VolumeRootOf(destinationFolder);
     std::string volume = VolumeName(root);
-    error.AddToMessage(". Drive " + volume + " has no room left, so " + productName +
-                       " is not completely installed in " + destinationFolder +
-                       ", and an earlier installation there may be incomplete now. Make room on "
-                       "drive " +
-                       volume +
-                       " and run the setup program again: it completes the "
-                       "installation.");
+    std::string text = ". Drive ";
+    text += volume;
+    text += " has no room left, so ";
+    text += productName;
+    text += " is not completely installed in ";
+    text += destinationFolder;
+    text += ", and an earlier installation there may be incomplete now. Make room on drive ";
+    text += volume;
+    text += " and run the setup program again: it completes the installation.";
+    error.AddToMessage(text);
 }
 
 }  // namespace tidemark
