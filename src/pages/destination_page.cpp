@@ -8,6 +8,7 @@
 #include "pages/folders.h"
 #include "pages/page_commands.h"
 #include "payload/read_file_table.h"
+#include "payload/space_rules.h"
 #include "payload/split_rules.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
@@ -54,35 +55,77 @@ void StartPage(HWND page) {
     SetFocus(GetDlgItem(page, kFolderField));
 }
 
-// The longest name the run writes into the destination: the product's files (from the table on
-// the setup program's own file), the archive, the main program and its temporary names. A table
-// that cannot be read here is reported by the copying page; until then the longest name a table
-// can hold stands for it.
-size_t LongestProductName() {
-    const char* main = ProductProfile.MainProgramFile;
-    size_t longest = kMaxNameLength;
+// The table on the setup program's own file. One that cannot be read here is reported by the
+// copying page; until then the checks that need it assume the worst or let the entry pass.
+bool ReadOwnTable(PayloadTrailer* trailer) {
     try {
-        FileTable table = ReadFileTable(ModuleFileName()).Table;
-        longest = 0;
-        for (const FileTableEntry& entry : table) longest = std::max(longest, entry.Name.size());
+        *trailer = ReadFileTable(ModuleFileName());
+        return true;
     } catch (const Error&) {
+        return false;
+    }
+}
+
+// The longest name the run writes into the destination: the product's files, the archive, the
+// main program and its temporary names. Without a table, the longest name a table can hold.
+size_t LongestProductName(const PayloadTrailer* trailer) {
+    const char* main = ProductProfile.MainProgramFile;
+    size_t longest = trailer ? 0 : kMaxNameLength;
+    if (trailer) {
+        for (const FileTableEntry& entry : trailer->Table)
+            longest = std::max(longest, entry.Name.size());
     }
     return std::max({longest, std::strlen(main), std::strlen(ProductProfile.CombinedArchiveFile),
                      TemporaryImageName(main).size(), TemporarySplitName(main).size()});
 }
 
-// A refused entry changes nothing visible: no message, no sound, the entry stays as typed, and
-// nothing is created for it.
+// What the run finds in the folder and replaces or removes: an earlier installation's files and
+// an earlier run's archive and temporary files.
+DestinationContents ContentsOf(const std::string& folder, const FileTable& table) {
+    DestinationContents contents;
+    contents.EntrySizes = std::vector<int64_t>(table.size());
+    for (size_t i = 0; i < table.size(); ++i)
+        contents.EntrySizes[i] = FileSizeOf(JoinPath(folder, table[i].Name));
+    auto sizeOf = [&folder](const std::string& name) {
+        return std::max<int64_t>(0, FileSizeOf(JoinPath(folder, name)));
+    };
+    const char* main = ProductProfile.MainProgramFile;
+    contents.OldArchive = sizeOf(ProductProfile.CombinedArchiveFile);
+    contents.OldTemporary = sizeOf(TemporaryImageName(main)) + sizeOf(TemporarySplitName(main));
+    return contents;
+}
+
+// A folder on a drive without room for the run at its fullest is refused with a message that
+// names the drive and both sizes. A drive whose free space cannot be learnt is let through: a
+// full disk is still reported, and explained, if the run comes to it.
+bool HasRoomFor(HWND page, const std::string& folder, const PayloadTrailer& trailer) {
+    uint64_t free = 0;
+    uint32_t clusterSize = 0;
+    if (!FreeSpaceOf(folder, &free, &clusterSize)) return true;
+    uint64_t needed = PeakSpaceNeeded(ProductProfile.DiskSet.ExpectedArchiveSize, trailer,
+                                      ContentsOf(folder, trailer.Table), clusterSize);
+    if (needed <= free) return true;
+    const char* product = ProductProfile.ProductName;
+    std::string text = NotEnoughSpaceText(product, VolumeName(VolumeRootOf(folder)), needed, free);
+    MessageBoxA(page, text.c_str(), product, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+// A refused entry changes nothing visible (no message, no sound) unless its drive lacks room,
+// which a message explains; the entry stays as typed, and nothing is created for it.
 void AcceptEntry(HWND page) {
     std::string entry = FieldText(page, kFolderField);
     InstallState.DestinationFolder = entry;
     if (!PassesFormCheck(entry)) return;
     // Stored as the full path it names, since the current folder changes as the run goes on.
     std::string folder = FullPathOf(entry);
-    if (!FolderHoldsNames(folder, LongestProductName())) return;
+    PayloadTrailer trailer;
+    bool haveTable = ReadOwnTable(&trailer);
+    if (!FolderHoldsNames(folder, LongestProductName(haveTable ? &trailer : nullptr))) return;
     char source = DriveLetterOf(InstallState.SourceFolder);
     if (OnChangeableSourceDrive(folder, InstallState.SourceFolder, DriveIsChangeable(source)))
         return;
+    if (haveTable && !HasRoomFor(page, folder, trailer)) return;
     if (!PrepareFolder(folder)) return;
     // Every later step writes into the folder: an entry the tests above let through without it
     // being a folder (wildcards, a drive letter with no volume) would only fail later with an

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "pages/destination_rules.h"
+#include "payload/space_rules.h"
 #include "setup/install_state.h"
 #include "setup/path.h"
 
@@ -64,6 +65,49 @@ bool PrepareFolder(const std::string& path) {
 bool NamesExistingFolder(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+namespace {
+
+using DiskFreeSpaceExProc = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+                                          PULARGE_INTEGER);
+
+bool FreeSpaceEx(DiskFreeSpaceExProc query, std::string folder, uint64_t* free) {
+    if (query == nullptr || folder.empty()) return false;
+    if (folder.back() != '\\') folder += '\\';
+    ULARGE_INTEGER available, total, totalFree;
+    if (!query(folder.c_str(), &available, &total, &totalFree)) return false;
+    *free = available.QuadPart;
+    return true;
+}
+
+}  // namespace
+
+bool FreeSpaceOf(const std::string& folder, uint64_t* free, uint32_t* clusterSize) {
+    std::string root = VolumeRootOf(folder);
+    if (root.empty()) return false;
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    bool classic = GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector,
+                                     &freeClusters, &clusters) != FALSE;
+    *clusterSize = classic ? sectorsPerCluster * bytesPerSector : 0;
+    // Only the extended call sees past 2 GB and the user's quota, but the first Windows 95 lacks
+    // it. It is asked about the folder itself, which may lie on a volume mounted below the root.
+    auto query = reinterpret_cast<DiskFreeSpaceExProc>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
+    std::string measured = NamesExistingFolder(folder) ? folder : FolderPart(folder);
+    if (FreeSpaceEx(query, measured, free) || FreeSpaceEx(query, root, free)) return true;
+    if (!classic) return false;
+    *free = uint64_t(freeClusters) * sectorsPerCluster * bytesPerSector;
+    return true;
+}
+
+int64_t FileSizeOf(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    FindClose(search);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return int64_t(uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow);
 }
 
 }  // namespace tidemark

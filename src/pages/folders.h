@@ -1,6 +1,7 @@
 // The program's tests of folders and drives, and the preparation of the destination folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tidemark {
@@ -24,6 +25,14 @@ std::string FullPathOf(const std::string& entry);
 // True when the folder exists, or when it could be created (its last level only) and entered as
 // the current directory; then DestinationFolder holds the path.
 bool PrepareFolder(const std::string& path);
+
+// The bytes free to this user on the volume that holds the folder (or would hold it: the folder
+// need not exist yet), and that volume's cluster size, 0 when unknown. False when neither is
+// known.
+bool FreeSpaceOf(const std::string& folder, uint64_t* free, uint32_t* clusterSize);
+
+// The size of the file at path, -1 when there is none (a folder does not count).
+int64_t FileSizeOf(const std::string& path);
 
 // Whether the path itself, as typed, has the directory attribute. Closes the gaps that the
 // tests above leave open (wildcards, an empty drive letter).

@@ -3,7 +3,10 @@
 #include "pages/dialog.h"
 #include "payload/drain.h"
 #include "payload/meter.h"
+#include "payload/space_rules.h"
+#include "runtime/error.h"
 #include "setup/install_state.h"
+#include "setup/profile.h"
 
 namespace tidemark {
 
@@ -24,7 +27,16 @@ void OnCommand(WPARAM wParam) {
 }
 
 void RunWork(HWND page, ProgressWork work) {
-    work(page);
+    try {
+        work(page);
+    } catch (IoError& error) {
+        // The destination page measured the drive, but another program may have filled it
+        // since: the report says which drive is full and what state the folder is left in.
+        if (error.Code() == kDiskFull) {
+            ExplainDiskFull(error, ProductProfile.ProductName, InstallState.DestinationFolder);
+        }
+        throw;
+    }
     TearDownMeter(page);
     EndDialog(page, InstallState.ContinueFlag);
 }

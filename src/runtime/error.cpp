@@ -10,7 +10,8 @@ namespace tidemark {
 __attribute__((noinline)) Error::Error(std::string message)
     : message_(std::move(message)), address_(__builtin_return_address(0)) {}
 
-__attribute__((noinline)) IoError::IoError(int code) : Error(MessageFor(code)), code_(code) {
+__attribute__((noinline)) IoError::IoError(int code, std::string path)
+    : Error(MessageFor(code)), code_(code), path_(std::move(path)) {
     SetAddress(__builtin_return_address(0));
 }
 

@@ -18,6 +18,8 @@ public:
     const void* Address() const { return address_; }
     // Class name shown in the report.
     virtual const char* ClassName() const = 0;
+    // What the code that knows the circumstances adds before the error goes on unwinding.
+    void AddToMessage(const std::string& text) { message_ += text; }
 
 protected:
     // Lets a derived constructor record its own caller, not itself.
@@ -28,11 +30,12 @@ private:
     const void* address_ = nullptr;
 };
 
-// A failure of file access, with the runtime's numeric code.
+// A failure of file access, with the runtime's numeric code and, when known, the file's path.
 class IoError : public Error {
 public:
-    explicit IoError(int code);
+    explicit IoError(int code, std::string path = std::string());
     int Code() const { return code_; }
+    const std::string& Path() const { return path_; }
     const char* ClassName() const override { return "IoError"; }
 
     // The runtime's message for a code: 2 "File not found" ... otherwise "I/O error %d".
@@ -40,6 +43,7 @@ public:
 
 private:
     int code_;
+    std::string path_;
 };
 
 enum IoCode : int {

@@ -4,17 +4,18 @@
 
 namespace tidemark {
 
-[[noreturn]] void RaiseLastIoError() {
+[[noreturn]] void RaiseLastIoError(const std::string& path) {
     DWORD code = GetLastError();
     // A full disk reported by the system is the runtime's "Disk full", as a short write is.
-    if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) throw IoError(kDiskFull);
-    throw IoError(code == 0 ? 1 : static_cast<int>(code));
+    if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) throw IoError(kDiskFull, path);
+    throw IoError(code == 0 ? 1 : static_cast<int>(code), path);
 }
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (IsOpen()) CloseHandle(handle_);
         handle_ = other.handle_;
+        path_ = std::move(other.path_);
         other.handle_ = INVALID_HANDLE_VALUE;
     }
     return *this;
@@ -27,8 +28,8 @@ File::~File() {
 File File::Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
     HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) RaiseLastIoError();
-    return File(handle);
+    if (handle == INVALID_HANDLE_VALUE) RaiseLastIoError(path);
+    return File(handle, path);
 }
 
 File File::OpenForReading(const std::string& path) {
@@ -41,7 +42,7 @@ File File::Create(const std::string& path) {
 
 uint32_t File::ReadSome(void* buffer, uint32_t count) {
     DWORD read = 0;
-    if (!ReadFile(handle_, buffer, count, &read, nullptr)) RaiseLastIoError();
+    if (!ReadFile(handle_, buffer, count, &read, nullptr)) RaiseLastIoError(path_);
     return read;
 }
 
@@ -51,41 +52,41 @@ void File::Read(void* buffer, uint32_t count) {
 
 void File::Write(const void* buffer, uint32_t count) {
     DWORD written = 0;
-    if (!WriteFile(handle_, buffer, count, &written, nullptr)) RaiseLastIoError();
-    if (written != count) throw IoError(kDiskFull);
+    if (!WriteFile(handle_, buffer, count, &written, nullptr)) RaiseLastIoError(path_);
+    if (written != count) throw IoError(kDiskFull, path_);
 }
 
 void File::Seek(uint32_t position) {
     LONG high = 0;
     SetLastError(NO_ERROR);
     DWORD result = SetFilePointer(handle_, static_cast<LONG>(position), &high, FILE_BEGIN);
-    if (result == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) RaiseLastIoError();
+    if (result == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) RaiseLastIoError(path_);
 }
 
 uint32_t File::Position() {
     SetLastError(NO_ERROR);
     DWORD result = SetFilePointer(handle_, 0, nullptr, FILE_CURRENT);
-    if (result == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) RaiseLastIoError();
+    if (result == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) RaiseLastIoError(path_);
     return result;
 }
 
 uint32_t File::Size() {
     SetLastError(NO_ERROR);
     DWORD size = GetFileSize(handle_, nullptr);
-    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) RaiseLastIoError();
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) RaiseLastIoError(path_);
     return size;
 }
 
 bool File::AtEnd() { return Position() >= Size(); }
 
 void File::Truncate() {
-    if (!SetEndOfFile(handle_)) RaiseLastIoError();
+    if (!SetEndOfFile(handle_)) RaiseLastIoError(path_);
 }
 
 void File::Close() {
     HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(handle)) RaiseLastIoError();
+    if (!CloseHandle(handle)) RaiseLastIoError(path_);
 }
 
 RenameCalls SystemRenames = {MoveFileExA, MoveFileA};

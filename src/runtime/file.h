@@ -13,7 +13,9 @@ public:
     File() = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
+    File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
+        other.handle_ = INVALID_HANDLE_VALUE;
+    }
     File& operator=(File&& other) noexcept;
     // A file still open here is closed quietly: we are unwinding from an error already raised.
     ~File();
@@ -44,12 +46,13 @@ public:
     void Close();
 
 private:
-    explicit File(HANDLE handle) : handle_(handle) {}
+    File(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    std::string path_;  // named in its errors: a full disk is told by its drive
 };
 
-// Raises IoError for the calling thread's last system error.
-[[noreturn]] void RaiseLastIoError();
+// Raises IoError for the calling thread's last system error, about the file at path.
+[[noreturn]] void RaiseLastIoError(const std::string& path = std::string());
 
 // The system's rename calls as the file layer makes them. The Windows-side tests replace them to
 // act as Windows 9x does; the program never changes them.

@@ -17,6 +17,21 @@ const char kBackdropClass[] = "LFSetUp";
 
 }  // namespace
 
+bool ClaimTheRun() {
+    // Named after the product, so another product's setup program never waits on this one. The
+    // handle is kept: the system releases the claim when the process ends, killed or not.
+    std::string name = std::string(ProductProfile.ProductName) + " setup program";
+    HANDLE claim = CreateMutexA(nullptr, FALSE, name.c_str());
+    // A claim that cannot be made at all does not stop the installation.
+    if (claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) return true;
+    CloseHandle(claim);
+    std::string text = std::string("The setup program of ") + ProductProfile.ProductName +
+                       " is already running.\r\n\r\nPlease finish that installation first; "
+                       "then start the setup program again if you need to.";
+    MessageBoxA(nullptr, text.c_str(), ProductProfile.ProductName, MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
 void StartUp() {
     WNDCLASSA backdropClass = {};
     backdropClass.style = CS_PARENTDC;

@@ -25,7 +25,7 @@ using std::to_string;
 FILE* g_log;
 std::string g_channel, g_caption;
 int g_requests;
-PROCESS_INFORMATION g_setup;
+PROCESS_INFORMATION g_setup, g_first;  // the copy the steps look at; the first while "also" runs
 bool g_started;
 HWND g_current;
 ULONGLONG g_start;
@@ -187,6 +187,7 @@ bool Holds(HWND h, const std::string& condition) {
     HWND owner = GetWindow(h, GW_OWNER), focus = Focus(), control = nullptr;
     RECT r{};
     if (key == "owner") return (owner ? ClassOf(owner) : "none") == want;
+    if (key == "alone") return Windows().size() == 1;  // no other visible window of the program
     if (key == "focus") return focus && GetParent(focus) == h && to_string(IdOf(focus)) == want;
     if (key == "centred" && GetWindowRect(h, &r)) {
         return r.left == GetSystemMetrics(SM_CXSCREEN) / 2 - (r.right - r.left) / 2 &&
@@ -225,8 +226,11 @@ HWND CurrentControl(const Words& s) {
 // --- steps ------------------------------------------------------------------------------------
 
 // start [command line]: A:\SETUP.EXE unless another is given, once the last run has ended.
+// also [command line]: a second copy while the first runs; the steps look at it until "back".
 void DoStart(const Words& s) {
-    if (Running()) Fail("the setup program is still running");
+    bool also = s[0] == "also";
+    if (Running() != also) Fail(also ? "no first copy runs" : "the setup program is still running");
+    if (also) g_first = g_setup;
     std::string command = s.size() > 1 ? s[1] : "A:\\SETUP.EXE";
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -392,7 +396,9 @@ void DoRegistry(const Words& s) {
 
 void RunStep(const Words& s) {
     const std::string& v = s[0];
-    if (v == "start") return DoStart(s);
+    if (v == "start" || v == "also") return DoStart(s);
+    if (v == "back" && g_first.hProcess == nullptr) Fail("no first copy");
+    if (v == "back") return void((g_setup = g_first, g_first = {}, g_current = nullptr));
     if (v == "wait") return DoWait(s);
     if (v == "click") return Post(CurrentControl(s), BM_CLICK, 0, 0);
     if (v == "command") return Post(Current(), WM_COMMAND, Number(s, 1) & 0xFFFF, 0);

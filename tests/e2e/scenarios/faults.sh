@@ -91,27 +91,79 @@ STEPS
     expect_no_file "$dest\\Tidemark.~IM"
 }
 
-# The destination drive fills up: "Application Error" with the I/O error "Disk full", exit code
-# 1. While the volumes are copied (D: has room for volume 1, not volume 2), the partial archive
-# stays, since the clean-up of a stopped run does not follow an error. While the image is split
-# (E: has room for the archive and the image, not for the product files besides), the files
-# split so far stay, each complete; no Tidemark.Exe, no temporary file, no archive.
+# The bytes the sample run takes at its fullest on a drive of its own, and at decoding: archive
+# and image. A drive's free bytes, and a filler that leaves only <bytes> of them (host request).
+archive_bytes() { cat "$E2E_WORK"/disks/disk*/Tidemark.00? | wc -c; }
+image_bytes() { tail -c4 "$(setup_of)" | od -An -tu4 | tr -d ' '; }
+host_fill() { fallocate -l $(($(df -B1 --output=avail "$(hostpath "$1:")" | tail -1) - $2)) "$(hostpath "$1:")/filler"; }
+
+# Two copies at once: a second setup program started while the first shows its destination page
+# says that setup is already running, in a box captioned FileTidemark with no owner and no
+# backdrop or page of its own, and ends with exit code 0 (a run that never began). The first goes
+# on: a folder on a drive without room for the run is refused before anything is made, with a
+# message over the page naming the drive and the space needed and free, and the page stays with
+# the entry. The same drive holds an earlier installation in G:\TIDE, whose files free their room
+# as the new ones replace them: G:\TIDE is accepted and installed, where G:\OTHER is not.
+scenario_two_copies_no_space() {
+    needs_disks
+    tmpfs_drive G 32m
+    local old=$(hostpath 'G:\TIDE') && mkdir "$old" && cp "$E2E_PRODUCT"/* "$old" && rm "$old/FILETIDE.HLP"
+    # Between what the reinstall needs (archive and image) and what a new one needs (the image
+    # and every file split out of it).
+    host_fill G $((($(archive_bytes) + 3 * $(image_bytes)) / 2))
+    robot <<'STEPS'
+start
+wait "Destination Directory"
+also
+wait "FileTidemark" 65535~"FileTidemark is already running" owner=none alone "!Destination Directory"
+click 1
+exit 0 5000
+back
+wait "Destination Directory"
+set 104 G:\OTHER
+key enter
+wait "FileTidemark" 65535~"not enough free space on drive G: to install FileTidemark." 65535~"Space needed: " 65535~"MB\r\nSpace free: " owner=#32770
+click 1
+wait "Destination Directory"
+stays 300 104=G:\OTHER
+set 104 G:\TIDE
+key enter
+wait "License Agreement"
+click 1
+@disks 2 3
+@finish
+STEPS
+    expect_no_file 'G:\OTHER'
+    expect_installed 'G:\TIDE'
+}
+
+# The destination drive fills up after the destination page measured it (another program
+# writes to it; here the scenario, on the licence page): "Application Error" with the I/O error
+# "Disk full", naming the drive and saying that a further run completes the installation, exit
+# code 1. While the volumes are copied (D: left room for volume 1, not volume 2), the partial
+# archive stays, since the clean-up of a stopped run does not follow an error. While the image
+# is split (E: left room for the archive and the image, not for the product files besides), the
+# files split so far stay, each complete; no Tidemark.Exe, no temporary file, no archive.
 scenario_fault_full_drive() {
     needs_disks
-    tmpfs_drive D 1500k
-    tmpfs_drive E 11m
-    robot <<'STEPS'
-@to_copying 'D:\TIDE'
+    tmpfs_drive D 16m
+    tmpfs_drive E 16m
+    local v1=$(stat -c %s "$E2E_DISKS/disk1/Tidemark.001")
+    robot <<STEPS
+@to_licence 'D:\TIDE'
+host fill D $((v1 + 65536))
+click 1
 @disks 2
-@application_error IoError "Disk full."
+@application_error IoError "Disk full. Drive D: has no room left" "run the setup program again"
 host disk disk1
-@install_all_disks 'E:\TIDE'
-@application_error IoError "Disk full."
+@to_licence 'E:\TIDE'
+host fill E $(($(archive_bytes) + $(image_bytes) + 262144))
+click 1
+@disks 2 3
+@application_error IoError "Disk full. Drive E: has no room left"
 @entry -absent
 STEPS
-    local size v1 split=0
-    size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)
-    v1=$(stat -c %s "$E2E_DISKS/disk1/Tidemark.001")
+    local split=0 size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)
     verdict "the partial archive on D: holds volume 1 and part of volume 2 ($size bytes)" '[ "$size" -gt "$v1" ]'
     expect_no_file 'D:\TIDE\Tidemark.Exe'
     for f in "$E2E_PRODUCT"/*; do
