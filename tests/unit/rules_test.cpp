@@ -9,12 +9,14 @@
 #include "pages/centring.h"
 #include "pages/destination_rules.h"
 #include "payload/meter_arithmetic.h"
+#include "payload/placement_texts.h"
 #include "runtime/error.h"
 #include "setup/backdrop_layout.h"
 #include "setup/gradient.h"
 #include "setup/page_table.h"
 #include "setup/path.h"
 #include "system/registry_rules.h"
+#include "system/shortcut_rules.h"
 
 using namespace tidemark;
 
@@ -67,6 +69,50 @@ TEST(Registry, RootPathsValueTextAndMessages) {
     EXPECT_EQ(TextFromValueData("abcXY", 3), "abc");  // nothing beyond the stored size
     // Format characters in a value name are data, not directives.
     EXPECT_EQ(FormatRegistryMessage("Bad '%s'", "%d%s%n"), "Bad '%d%s%n'");
+}
+
+// The group name is the link's own file name in the Programs folder: what Windows would not
+// create as that file, or a path the shell's buffer cannot hold, is refused. Unlike a product
+// file's name it has no length of its own and may use the machine's code page.
+TEST(Shortcut, GroupNamesTheLinkFileCanHave) {
+    const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";  // 30 characters
+    for (const char* good : {"FileTidemark", "File Tidemark 2.0", "Caf\xE9", " Lead", "A.CON"})
+        EXPECT_EQ(GroupNameFault(programs, good), nullptr) << good;
+    for (const char* bad : {"", "   ", "CON", "com1", "NUL.TXT", "Sub\\Group", "C:\\Users\\EVIL",
+                            "..\\..\\EVIL", "A:B", "Tide.", "Tide ", "..", "a|b", "x\ty"})
+        EXPECT_NE(GroupNameFault(programs, bad), nullptr) << bad;
+    // 30 + 1 + 219 + 4 = 254 characters fit the shell's buffer; one more does not.
+    EXPECT_EQ(GroupNameFault(programs, std::string(219, 'g')), nullptr);
+    EXPECT_NE(GroupNameFault(programs, std::string(220, 'g')), nullptr);
+    EXPECT_NE(GroupNameFault("", std::string(254, 'g')), nullptr);
+    // The second byte of a double-byte character may be a backslash.
+    auto lead = [](uint8_t b) { return b >= 0x81 && b <= 0x9F; };
+    EXPECT_EQ(GroupNameFault(programs, "\x95\\Group", lead), nullptr);
+    EXPECT_NE(GroupNameFault(programs, "\x95\\Group"), nullptr);
+}
+
+// The closing prompt claims success only when nothing is missing; a shortcut not made is named
+// after the files that are not in place, or alone.
+TEST(ClosingPrompt, NamesWhatIsMissing) {
+    const std::string success = "Installed.\r\n\r\nRun ", file = "A.TXT: not installed, x.";
+    const std::string link = ShortcutNotMadeLine("C:\\P\\FileTidemark.LNK", "too long");
+    EXPECT_EQ(link, "The Start-menu shortcut C:\\P\\FileTidemark.LNK: not made, too long.");
+    const struct {
+        std::vector<std::string> files;
+        std::string shortcut, expected;
+    } cases[] = {
+        {{}, "", "Installed.\r\n\r\nRun Tide?"},
+        {{},
+         link,
+         "Tide has been installed, but not everything is in its place:\r\n\r\n" + link +
+             "\r\n\r\nDo you wish to run Tide?"},
+        {{file},
+         link,
+         "Tide has been installed, but not everything is in its place:\r\n\r\n" + file +
+             "\r\n\r\n" + link + "\r\n\r\nDo you wish to run Tide?"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClosingPromptText(success, "Tide", c.files, c.shortcut), c.expected);
 }
 
 // Each page's result against the fixed order; a missing page's template per its rule.

@@ -36,13 +36,16 @@ TEST(Trailer, ParsesTheBytesAsStoredAndRefusesAShortFile) {
     EXPECT_FALSE(ParseTrailer(bytes.data() + bytes.size(), 32, t));  // claims one, holds less
 }
 
-// Every refusal names the entry; what installs despite looking odd is let through.
-TEST(FileTableCheck, RefusesEveryUnsafeEntry) {
-    auto refused = [](std::string name, int32_t offset, int32_t size, int32_t unpacked = 100,
+// The one table rule: a table laid out as the image is and safe to install by passes; every
+// other is refused, naming the entry where there is one. A program without a table reads as no
+// entries and an unpacked size of 0.
+TEST(FileTableCheck, RefusesEveryTableNotLaidOutAsTheImage) {
+    auto refused = [](std::string name, int32_t offset, int32_t size, int32_t unpacked = 30,
                       std::vector<uint8_t> lengths = {}) -> std::string {
         PayloadTrailer t;
         t.UnpackedSize = unpacked;
         t.Table = {{"MAIN.DLL", 10, 10}, {name, offset, size}};
+        if (name == "-") t.Table.clear();  // no entries
         try {
             CheckFileTable(t, lengths, "Tidemark.Exe", "Tidemark._LF");
         } catch (const FileTableError& e) {
@@ -50,16 +53,35 @@ TEST(FileTableCheck, RefusesEveryUnsafeEntry) {
         }
         return "";
     };
-    EXPECT_EQ(refused("GAP.TXT", 50, 10), "") << "gaps between entries still install";
-    EXPECT_EQ(refused("ZERO", 100, 0), "");
-    EXPECT_NE(refused("..\\EVIL.EXE", 20, 10).find("entry 2 \"..\\EVIL.EXE\""), std::string::npos);
+    EXPECT_EQ(refused("ZERO.TXT", 20, 0, 20), "") << "an empty last file";
+    EXPECT_EQ(refused("A.TXT", 20, 10), "");
+    const struct {
+        const char* name;
+        int32_t offset, size, unpacked;
+        const char* says;
+    } cases[] = {
+        {"-", 0, 0, 0, "The file table is missing"},
+        {"-", 0, 0, 100, "it lists no files"},
+        {"A.TXT", 20, 10, 0, "unpacked size is below 1"},
+        {"A.TXT", 20, 10, -1, "unpacked size is below 1"},
+        {"GAP.TXT", 25, 5, 30, "entry 2 \"GAP.TXT\" does not start where"},
+        {"OVER.TXT", 15, 15, 30, "entry 2 \"OVER.TXT\" does not start where"},
+        {"SHORT.TXT", 20, 5, 30, "does not end where the unpacked image does"},
+        {"A.TXT", 20, 11, 30, "does not end where"},
+        {"A.TXT", -1, 10, 30, "negative place"},
+        {"A.TXT", 20, -1, 30, "negative place"},
+        {"A.TXT", 20, 0x7FFFFFF0, INT32_MAX, "does not end where"},  // Offset + Size past 32 bits
+        {"..\\EVIL.EXE", 20, 10, 30, "entry 2 \"..\\EVIL.EXE\" holds a folder"},
+    };
+    for (const auto& c : cases)
+        EXPECT_NE(refused(c.name, c.offset, c.size, c.unpacked).find(c.says), std::string::npos)
+            << c.name << " " << c.offset << "+" << c.size << " of " << c.unpacked;
     for (const char* bad : {"", "..", "SUB/FILE", "C:FILE", "COM1.LOG", "main.dll", "tidemark.exe"})
         EXPECT_NE(refused(bad, 20, 10), "") << bad;
-    // Negative, beyond the image, Offset + Size wrapping around, a negative image.
-    const int32_t places[][3] = {
-        {-1, 10, 100}, {91, 10, 100}, {0x7FFFFFF0, 0x7FFFFFF0, INT32_MAX}, {0, 0, -1}};
-    for (auto& p : places) EXPECT_NE(refused("A.TXT", p[0], p[1], p[2]), "") << p[0];
-    EXPECT_NE(refused("ABCDEFGHIJKLMNOPQRS", 20, 10, 100, {8, 20}), "") << "a length above 19";
+    EXPECT_NE(refused("ABCDEFGHIJKLMNOPQRS", 20, 10, 30, {8, 20}), "") << "a length above 19";
+    // The main program of no bytes: the first entry at Offset 0.
+    PayloadTrailer t{10, {{"A.TXT", 0, 10}}};
+    EXPECT_THROW(CheckFileTable(t, {}, "Tidemark.Exe", "Tidemark._LF"), FileTableError);
 }
 
 TEST(NameRule, RefusesWhatWindowsWouldNotCreateAsNamedOrCreatesTwice) {

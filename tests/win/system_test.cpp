@@ -80,6 +80,11 @@ TEST(Registry, TextIsWrittenAndReadAsStoredAndFailuresRaise) {
     std::string longName(20000, 'v');  // longer than any value name the registry accepts
     EXPECT_EQ(raised([&] { registry.ReadText("Section", "Number", ""); }),
               "Invalid data type for 'Number'");
+    bool refused = false;  // where a caller can do without the value, it counts as absent
+    EXPECT_EQ(registry.ReadTextOrDefault("Section", "Number", "default", &refused), "default");
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(registry.ReadTextOrDefault("Section", "Expand", "", &refused), "%SystemRoot%\\Help");
+    EXPECT_FALSE(refused);
     EXPECT_EQ(raised([&] { registry.WriteText("Volatile\\Section", "Name", "x"); }),
               "Failed to create key Volatile\\Section");
     EXPECT_EQ(raised([&] { registry.WriteText("Section", longName, "x"); }),
@@ -91,7 +96,9 @@ TEST(Registry, TextIsWrittenAndReadAsStoredAndFailuresRaise) {
 
 // The link goes straight into the Programs folder that the shell records and starts the main
 // program in the destination. A link path over 254 characters is not saved at all, neither whole
-// nor cut to a name that would belong to another file.
+// nor cut to a name that would belong to another file; nor is a link when the Programs folder is
+// not recorded as text (it would land in the current folder). Either is named for the closing
+// prompt.
 TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     win_test::ScratchFolder root("link");
     const std::string key = std::string(kExplorerKeyPath) + "\\Shell Folders";
@@ -102,9 +109,13 @@ TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     Store(key, "programs", REG_SZ, programs + '\0');
     InstallState.DestinationFolder = root.MakeFolder("Product");
     SetCurrentDirectoryA(root.Path.c_str());  // where a relative, cut name would land
-    for (const char* group : {"FileTidemark2", "FileTidemark"}) {
+    std::vector<std::string> notMade;
+    for (const char* group : {"FileTidemark2", "FileTidemark", "Unrecorded"}) {
+        if (notMade.size() == 2) Store(key, "programs", REG_DWORD, std::string(4, '\1'));
         InstallState.GroupName = group;
+        InstallState.ShortcutNotMade.clear();
         CreateShortcut();
+        notMade.push_back(InstallState.ShortcutNotMade);
     }
     SetCurrentDirectoryA("C:\\");
     if (saved != "<none>") Store(key, "programs", type, saved);
@@ -125,6 +136,13 @@ TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     link->Release();
     EXPECT_STRCASEEQ(target, (root / "Product\\Tidemark.Exe").c_str());
     EXPECT_STRCASEEQ(folder, (root / "Product").c_str());
+    EXPECT_EQ(notMade[0],
+              "The Start-menu shortcut " + programs +
+                  "\\FileTidemark2.LNK: not made, the path is longer than Windows allows.");
+    EXPECT_EQ(notMade[1], "");
+    EXPECT_EQ(notMade[2],
+              "The Start-menu shortcut Unrecorded.LNK: not made, the registry names no Start-menu "
+              "folder.");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programs), {}), 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path), {}), 2);
 }

@@ -148,3 +148,31 @@ STEPS
     expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
     expect_not_seen 'successfully installed' "claim of success"
 }
+
+# The Programs folder recorded as a number, and group names that cannot be the shortcut's file:
+# the files are installed; on the program group page OK on CON, COM1, Sub\Group, ..\..\..\EVIL,
+# A:B, an empty name, one of spaces, one ending with a dot, and 254 characters (too long a path)
+# does nothing visible, and the page keeps the name. With the proposed name taken again, the
+# uninstall entry is written and the closing prompt names the shortcut that could not be made,
+# offering to start the product all the same. No shortcut anywhere, no C:\EVIL.LNK.
+scenario_group_names() {
+    needs_disks
+    local long
+    long=$(printf 'G%.0s' $(seq 254))
+    steps_group_refused() { printf 'set 102 %s\ncommand 1\nstays 300 102=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_group_refused "${@:2}"; }
+    robot <<STEPS
+regset HKCU "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders" programs 5 dword
+@install_all_disks
+wait "Program Group" 120000 102=FileTidemark
+@group_refused CON com1 'Sub\Group' '..\..\..\EVIL' A:B '""' '"   "' 'Tide.' $long
+set 102 FileTidemark
+command 1
+wait "FileTidemark" 60000 owner=none "65535~FileTidemark has been installed, but not everything is in its place:" "65535~The Start-menu shortcut FileTidemark.LNK: not made, the registry names no Start-menu folder." "65535~Do you wish to run FileTidemark?"
+click 7
+exit 0
+@entry FileTidemark
+STEPS
+    expect_installed "$dest"
+    verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt" | head -1)" ]'
+    expect_no_file 'C:\EVIL.LNK' "$dest\\FileTidemark.LNK"
+}
