@@ -86,7 +86,7 @@ void CreateShortcut() {
     std::string linkPath = LinkFilePath(programs, InstallState.GroupName);
     // Saved without a folder, the link would land in whatever folder is current.
     const char* fault = refused ? "the registry names no Start-menu folder" : SaveLink(linkPath);
-    if (fault != nullptr) InstallState.ShortcutNotMade = ShortcutNotMadeLine(linkPath, fault);
+    InstallState.ShortcutNotMade = fault ? ShortcutNotMadeLine(linkPath, fault) : std::string();
 }
 
 }  // namespace tidemark

@@ -368,27 +368,14 @@ void DoExit(const Words& s) {
     if (!g_started || (s.at(1) != "any" && ExitCode() != DWORD(Number(s, 1)))) Fail("exit code");
 }
 
-// regset <root> <key> <value> <text> [dword|binary|multi]: a text value as an earlier
-// installation would leave it, or the text stored as a value of another type (dword: its number).
+// regset <root> <key> <value> <text>: a text value as an earlier installation would leave it.
 // reg <root> <key> <value> <text|-absent|*>: what it holds now (* takes any text, logged).
 void DoRegistry(const Words& s) {
     HKEY root = s.at(1) == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     const std::string &key = s.at(2), &value = s.at(3), &want = s.at(4);
     if (s[0] == "regset") {
-        const std::string type = s.size() > 5 ? s[5] : "text";
-        std::string data = want + '\0';
-        if (type == "multi") data += '\0';
-        if (type == "binary") data.pop_back();
-        DWORD number = static_cast<DWORD>(std::strtoul(want.c_str(), nullptr, 0));
-        if (type == "dword") data.assign(reinterpret_cast<const char*>(&number), sizeof number);
-        DWORD kind = type == "dword"    ? REG_DWORD
-                     : type == "binary" ? REG_BINARY
-                     : type == "multi"  ? REG_MULTI_SZ
-                     : type == "text"   ? REG_SZ
-                                        : 0;
-        if (kind == 0) Fail("unknown value type " + type);
-        if (RegSetKeyValueA(root, key.c_str(), value.c_str(), kind, data.data(),
-                            static_cast<DWORD>(data.size())) != ERROR_SUCCESS) {
+        if (RegSetKeyValueA(root, key.c_str(), value.c_str(), REG_SZ, want.c_str(),
+                            static_cast<DWORD>(want.size() + 1)) != ERROR_SUCCESS) {
             Fail("cannot write " + value);
         }
         return;

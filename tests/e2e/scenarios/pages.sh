@@ -97,22 +97,19 @@ STEPS
     verdict "C:\\NEWTIDE made, empty" '[ -d "$(hostpath C:\\NEWTIDE)" ] && [ -z "$(ls -A "$(hostpath C:\\NEWTIDE)")" ]'
 }
 
-# Where the proposal comes from, over runs cancelled on the destination page: on a fresh system
-# C:\Program Files\FileTidemark, and so when RegDir (a number) and ProgramFilesDir (a list of
-# texts) are not text, which count as absent; with the programs folder D:\Programs\ (trailing
-# backslash) D:\Programs\FileTidemark, also under an empty or binary RegDir; with a remembered
-# folder (RegDir) that folder, even though it does not exist. Only the product's key is made.
+# Where the proposal comes from, over runs cancelled on the destination page: when RegDir (a list
+# of texts) and ProgramFilesDir (a number) are not text, which count as absent, what a fresh
+# system gets, C:\Program Files\FileTidemark; with the programs folder D:\Programs\ (trailing
+# backslash) D:\Programs\FileTidemark; with a remembered folder (RegDir) that folder, even
+# though it does not exist; an empty RegDir counts as absent. Only the product's key is made.
 scenario_destination_proposal() {
     steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
+    reg_file user 'Software\\Lanternfield\\FileTidemark' '"RegDir"=hex(7):45,3a,00,00'
+    reg_file system 'Software\\Microsoft\\Windows\\CurrentVersion' '"ProgramFilesDir"=dword:00000007'
     robot <<'STEPS'
 @proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
 reg HKCU "Software\\Lanternfield" "RegDir" -absent
-regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir 7 dword
-regset HKLM "Software\\Microsoft\\Windows\\CurrentVersion" ProgramFilesDir "D:\\Programs" multi
-@proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
 regset HKLM "Software\\Microsoft\\Windows\\CurrentVersion" ProgramFilesDir "D:\\Programs\\"
-regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Binary" binary
-@proposes 'D:\PROGRAMS\FILETIDEMARK'
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir ""
 @proposes 'D:\PROGRAMS\FILETIDEMARK'
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
