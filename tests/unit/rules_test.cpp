@@ -74,8 +74,9 @@ TEST(Registry, RootPathsValueTextAndMessages) {
 // The group name is the link's own file name in the Programs folder (the name rule, tested with
 // the product's names, without their length limit or ASCII only) in a path the shell can take.
 TEST(Shortcut, GroupNamesAndTheClosingPrompt) {
-    const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs", g(219, 'g');  // 30+1+219+4
-    for (std::string bad : {"", "   ", "CON", "Sub\\Group", "A:B", "\x95\\x", (g + 'g').c_str()})
+    // 30 + 1 + 219 + 4 characters fill the shell's buffer.
+    const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs", g(219, 'g'), g2 = g + 'g';
+    for (std::string bad : {"", "   ", "CON", "Sub\\Group", "A:B", "\x95\\x", g2.c_str()})
         EXPECT_NE(GroupNameFault(programs, bad), nullptr) << bad;
     // Any byte of the code page; after a lead byte (0x95 here) even a backslash.
     for (const std::string& good : {g, std::string("Caf\xE9"), std::string("\x95\\x")})
