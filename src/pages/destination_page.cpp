@@ -26,12 +26,13 @@ constexpr int kFolderField = 104;
 const char kVendorKey[] = "Software\\Lanternfield";
 
 // The folder remembered by an earlier installation, or else the system's folder for programs
-// joined with the product's name.
+// joined with the product's name. A value of another type than text counts as absent: one bad
+// value left by the product would otherwise stop every later installation.
 std::string ProposeDestination() {
     std::string remembered;
     {
         RegistryAccessor registry(kVendorKey);
-        remembered = registry.ReadText(ProductProfile.ProductName, "RegDir", "");
+        remembered = registry.ReadTextOrDefault(ProductProfile.ProductName, "RegDir", "");
     }
     if (!remembered.empty()) return remembered;
 
@@ -40,7 +41,8 @@ std::string ProposeDestination() {
         RegistryAccessor registry(kVendorKey);
         registry.SelectRoot(HKEY_LOCAL_MACHINE);
         registry.EnterKey("software\\microsoft\\windows", false);
-        programs = registry.ReadText("CurrentVersion", "ProgramFilesDir", "C:\\Program Files");
+        programs =
+            registry.ReadTextOrDefault("CurrentVersion", "ProgramFilesDir", "C:\\Program Files");
     }
     return JoinPath(programs, ProductProfile.ProductName);
 }

@@ -1,9 +1,14 @@
 // The program group page (template GROUP): the name of the shortcut. Leaving it never stops the
 // run; its result only decides whether the shortcut is made. Cancel leaves it without a question.
+#include <cstdint>
+#include <string>
+
 #include "pages/dialog.h"
 #include "pages/page_commands.h"
 #include "setup/install_state.h"
 #include "setup/steps.h"
+#include "system/shortcut.h"
+#include "system/shortcut_rules.h"
 
 namespace tidemark {
 
@@ -19,9 +24,15 @@ void StartPage(HWND page) {
     SetFocus(GetDlgItem(page, IDOK));
 }
 
-// Taken exactly as typed: not trimmed, tested or refused, and it may be empty.
+bool IsLeadByte(uint8_t byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// A name that cannot be the shortcut's file in the Programs folder is refused as the destination
+// page refuses an entry: nothing visible happens, the page stays open with the name as typed,
+// and GroupName keeps its value. An accepted name is taken exactly as typed.
 void AcceptName(HWND page) {
-    InstallState.GroupName = FieldText(page, kNameField);
+    std::string name = FieldText(page, kNameField);
+    if (GroupNameFault(ReadProgramsFolder(), name, IsLeadByte) != nullptr) return;
+    InstallState.GroupName = name;
     EndDialog(page, 1);
 }
 

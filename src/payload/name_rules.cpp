@@ -20,6 +20,26 @@ bool IsDeviceName(const std::string& name) {
            stem[3] >= '0' && stem[3] <= '9';
 }
 
+// The checks after the length, in this order for both rules. The second byte of a double-byte
+// character may be any byte from 0x40, a backslash too: it is not looked at.
+const char* WindowsNameFault(const std::string& name, bool asciiOnly, bool (*isLeadByte)(uint8_t)) {
+    if (name == "." || name == "..") return "does not name a file";
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c > 0x7F && isLeadByte && isLeadByte(c)) {
+            ++i;
+            continue;
+        }
+        if (c == '\\' || c == '/' || c == ':') return "holds a folder or drive character";
+        if (c < 0x20 || c == 0x7F) return "holds a control character";
+        if (c > 0x7F && asciiOnly) return "holds a character outside ASCII";
+        if (std::strchr("<>\"|?*", c)) return "holds a character Windows does not allow";
+    }
+    if (name.back() == '.' || name.back() == ' ') return "ends with a dot or space";
+    if (IsDeviceName(name)) return "is a device name on Windows";
+    return nullptr;
+}
+
 }  // namespace
 
 std::string FileNameKey(const std::string& name) {
@@ -32,16 +52,12 @@ std::string FileNameKey(const std::string& name) {
 const char* FileNameFault(const std::string& name) {
     if (name.empty()) return "is empty";
     if (name.size() > kMaxNameLength) return "is longer than 19 characters";
-    if (name == "." || name == "..") return "does not name a file";
-    for (unsigned char c : name) {
-        if (c == '\\' || c == '/' || c == ':') return "holds a folder or drive character";
-        if (c < 0x20 || c == 0x7F) return "holds a control character";
-        if (c > 0x7F) return "holds a character outside ASCII";
-        if (std::strchr("<>\"|?*", c)) return "holds a character Windows does not allow";
-    }
-    if (name.back() == '.' || name.back() == ' ') return "ends with a dot or space";
-    if (IsDeviceName(name)) return "is a device name on Windows";
-    return nullptr;
+    return WindowsNameFault(name, true, nullptr);
+}
+
+const char* OwnFileNameFault(const std::string& name, bool (*isLeadByte)(uint8_t)) {
+    if (name.empty()) return "is empty";
+    return WindowsNameFault(name, false, isLeadByte);
 }
 
 InstallNames::InstallNames(const std::string& mainProgramFile,

@@ -4,6 +4,7 @@
 // install.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -16,6 +17,11 @@ namespace tidemark {
 // a device name (CON, PRN, AUX, NUL, COM0-COM9, LPT0-LPT9, CONIN$, CONOUT$), which Windows
 // takes as the device whatever the extension: "NUL.TXT" and "COM1 .LOG" are devices too.
 const char* FileNameFault(const std::string& name);
+
+// The same rule for a name the user types on the installing machine (the program group's): no
+// length of its own, and characters above 0x7F are those of the machine's own code page, where
+// isLeadByte (when given) tells which bytes start a double-byte character.
+const char* OwnFileNameFault(const std::string& name, bool (*isLeadByte)(uint8_t) = nullptr);
 
 // The names of one install: the main program's, the combined archive's (written into the
 // destination while the disks are copied, and deleted when a run stops) and the entries' added

@@ -64,12 +64,20 @@ std::string PlacedElsewhereLine(const std::string& name, const std::string& fold
     return line.append(" could not be written (").append(reason).append(").");
 }
 
+std::string ShortcutNotMadeLine(const std::string& linkPath, const std::string& reason) {
+    std::string line = "The Start-menu shortcut ";
+    return line.append(linkPath).append(": not made, ").append(reason).append(".");
+}
+
 std::string ClosingPromptText(const std::string& successText, const std::string& productName,
-                              const std::vector<std::string>& notInstalled) {
-    std::string text = notInstalled.empty() ? successText : productName;
-    if (notInstalled.empty()) return text.append(productName).append("?");
-    text.append(" has been installed, but not every file is in its place:");
+                              const std::vector<std::string>& notInstalled,
+                              const std::string& shortcutNotMade) {
+    bool complete = notInstalled.empty() && shortcutNotMade.empty();
+    std::string text = complete ? successText : productName;
+    if (complete) return text.append(productName).append("?");
+    text.append(" has been installed, but not everything is in its place:");
     for (const std::string& line : notInstalled) text.append("\r\n\r\n").append(line);
+    if (!shortcutNotMade.empty()) text.append("\r\n\r\n").append(shortcutNotMade);
     return text.append("\r\n\r\nDo you wish to run ").append(productName).append("?");
 }
 

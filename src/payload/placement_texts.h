@@ -1,5 +1,6 @@
 // What the user is told about a product file that could not be put in place: the reason, the
-// question while it can still be retried, and the closing prompt's account of the files missed.
+// question while it can still be retried, and the closing prompt's account of the files missed
+// and of a shortcut not made.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +32,14 @@ std::string NotInstalledLine(const std::string& name, const std::string& reason)
 std::string PlacedElsewhereLine(const std::string& name, const std::string& folder,
                                 const std::string& target, const std::string& reason);
 
-// The closing prompt: successText and the product's name when every file is in place;
-// otherwise the list of files that are not, and the same offer to start the product.
+// The closing prompt's line for a Start-menu shortcut that was not made.
+std::string ShortcutNotMadeLine(const std::string& linkPath, const std::string& reason);
+
+// The closing prompt: successText and the product's name when every file is in place and the
+// shortcut made (shortcutNotMade empty); otherwise the list of files that are not, the line for
+// the shortcut, and the same offer to start the product.
 std::string ClosingPromptText(const std::string& successText, const std::string& productName,
-                              const std::vector<std::string>& notInstalled);
+                              const std::vector<std::string>& notInstalled,
+                              const std::string& shortcutNotMade = std::string());
 
 }  // namespace tidemark

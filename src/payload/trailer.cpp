@@ -46,6 +46,10 @@ bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
 
 namespace {
 
+[[noreturn]] void Refuse(const char* what) {
+    throw FileTableError(std::string("The file table ") + what);
+}
+
 [[noreturn]] void Refuse(size_t index, const std::string& name, const char* fault) {
     throw FileTableError("The file table is damaged: entry " + std::to_string(index + 1) + " \"" +
                          name + "\" " + fault);
@@ -55,19 +59,30 @@ namespace {
 
 void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
                     const std::string& mainProgramFile, const std::string& combinedArchiveFile) {
-    if (trailer.UnpackedSize < 0)
-        throw FileTableError("The file table is damaged: the unpacked size is negative");
+    const FileTable& table = trailer.Table;
+    // No entries and a size of 0 is what the zero padding at the end of a program without a table
+    // reads as.
+    if (table.empty())
+        Refuse(trailer.UnpackedSize == 0 ? "is missing" : "is damaged: it lists no files");
+    if (trailer.UnpackedSize <= 0) Refuse("is damaged: its unpacked size is below 1");
     InstallNames names(mainProgramFile, combinedArchiveFile);
-    for (size_t i = 0; i < trailer.Table.size(); ++i) {
-        const FileTableEntry& entry = trailer.Table[i];
+    // 64-bit: Offset + Size may not fit in 32 bits. The main program ends where entry 1 starts;
+    // each entry starts where the one before it ends, so the last one ends furthest.
+    int64_t end = 0;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const FileTableEntry& entry = table[i];
         if (i < nameLengths.size() && nameLengths[i] > kMaxNameLength)
             Refuse(i, entry.Name, "is longer than 19 characters");
         if (const char* fault = names.Add(entry.Name)) Refuse(i, entry.Name, fault);
         if (entry.Offset < 0 || entry.Size < 0) Refuse(i, entry.Name, "has a negative place");
-        // 64-bit sum: Offset + Size may not fit in 32 bits.
-        if (int64_t(entry.Offset) + int64_t(entry.Size) > int64_t(trailer.UnpackedSize))
-            Refuse(i, entry.Name, "ends beyond the unpacked image");
+        if (i == 0 ? entry.Offset == 0 : entry.Offset != end)
+            Refuse(i, entry.Name,
+                   i == 0 ? "leaves no room for the main program"
+                          : "does not start where the entry before it ends");
+        end = int64_t(entry.Offset) + int64_t(entry.Size);
     }
+    if (end != trailer.UnpackedSize)
+        Refuse(table.size() - 1, table.back().Name, "does not end where the unpacked image does");
 }
 
 std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer) {

@@ -45,11 +45,15 @@ inline uint8_t EntryNameLength(const uint8_t* entry) { return entry[0]; }
 bool ParseTrailer(const uint8_t* fileEnd, size_t size, PayloadTrailer& trailer,
                   std::vector<uint8_t>* nameLengths = nullptr);
 
-// Refuses, with a FileTableError naming the entry, a table the install cannot carry out as
-// written: a length byte above 19, a name the name rule refuses (see InstallNames: among them a
-// device, a trailing dot, the main program's or the combined archive's name, or an earlier
-// entry's name in other letter case), a negative Offset or Size, an entry that ends beyond
-// UnpackedSize, or a negative UnpackedSize. Gaps between entries are allowed.
+// The one rule for a file table, kept by mkdisks before it writes one and by the setup program
+// before it copies anything. Refuses, with a FileTableError, a table the install cannot carry out
+// as written: none at all (no entries and an UnpackedSize of 0, as the last bytes of a program
+// without a table read), no entries, an UnpackedSize that is not above 0, and, naming the entry,
+// a length byte above 19, a name the name rule refuses (see InstallNames: among them a device, a
+// trailing dot, the main program's or the combined archive's name, or an earlier entry's name in
+// other letter case), a negative Offset or Size, a first entry at Offset 0 (a main program of no
+// bytes), an entry that does not start where the one before it ends (a gap or an overlap), or a
+// last entry that does not end at UnpackedSize. A table that passes lies wholly inside the image.
 void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths,
                     const std::string& mainProgramFile, const std::string& combinedArchiveFile);
 

@@ -37,6 +37,8 @@ struct InstallStateRecord {
 
     // The product files that are not in their place, one line each for the closing prompt.
     std::vector<std::string> FilesNotInstalled;
+    // The closing prompt's line for a Start-menu shortcut that the shortcut step could not make.
+    std::string ShortcutNotMade;
 };
 
 extern InstallStateRecord InstallState;

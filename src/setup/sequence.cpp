@@ -44,12 +44,14 @@ bool RunTablePage(const PageEntry& page, intptr_t* result) {
 }
 
 // Yes starts the installed program; the prompt has no owner. It claims success only when every
-// product file is in its place, and otherwise says which are not.
+// product file is in its place and the shortcut asked for was made, and otherwise says what is
+// missing.
 void ClosingPrompt() {
     const std::vector<std::string>& missed = InstallState.FilesNotInstalled;
-    std::string text =
-        ClosingPromptText(ProductProfile.SuccessText, ProductProfile.ProductName, missed);
-    UINT style = MB_YESNO | (missed.empty() ? 0 : MB_ICONEXCLAMATION);
+    const std::string& noShortcut = InstallState.ShortcutNotMade;
+    std::string text = ClosingPromptText(ProductProfile.SuccessText, ProductProfile.ProductName,
+                                         missed, noShortcut);
+    UINT style = MB_YESNO | (missed.empty() && noShortcut.empty() ? 0 : MB_ICONEXCLAMATION);
     if (MessageBoxA(nullptr, text.c_str(), ProductProfile.ProductName, style) == IDYES) {
         LaunchProduct();
     }

@@ -84,6 +84,21 @@ bool RegistryAccessor::EnterKey(const std::string& path, bool creationAllowed) {
 
 std::string RegistryAccessor::ReadText(const std::string& section, const std::string& name,
                                        const std::string& defaultText) {
+    return Read(section, name, defaultText, nullptr);
+}
+
+std::string RegistryAccessor::ReadTextOrDefault(const std::string& section, const std::string& name,
+                                                const std::string& defaultText, bool* refused) {
+    bool unreadable = false;
+    std::string text = Read(section, name, defaultText, &unreadable);
+    if (refused) *refused = unreadable;
+    return text;
+}
+
+// Without `refused`, a value that cannot be read as text raises; with it, the value counts as
+// absent and *refused is set.
+std::string RegistryAccessor::Read(const std::string& section, const std::string& name,
+                                   const std::string& defaultText, bool* refused) {
     RegistryPath target = ResolveRegistryPath(section);
     SectionKey key;
     if (OpenKey(BaseKey(target, root_, current_), target.Path, key.Receive()) != ERROR_SUCCESS) {
@@ -99,18 +114,21 @@ std::string RegistryAccessor::ReadText(const std::string& section, const std::st
 
     std::vector<char> buffer(size);
     DWORD delivered = size;
-    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &delivered) != ERROR_SUCCESS) {
-        RaiseRegistryError("Failed to get data for '%s'", name);
+    bool read =
+        RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.data()), &delivered) == ERROR_SUCCESS;
+    bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+    if ((!read || !text) && refused) {
+        *refused = true;
+        return defaultText;
     }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        RaiseRegistryError("Invalid data type for '%s'", name);
-    }
+    if (!read) RaiseRegistryError("Failed to get data for '%s'", name);
+    if (!text) RaiseRegistryError("Invalid data type for '%s'", name);
     // Text stored without its terminator ends at the stored size, inside the buffer.
     size_t length = delivered < size ? delivered : size;
-    std::string text = TextFromValueData(buffer.data(), length);
+    std::string value = TextFromValueData(buffer.data(), length);
     key.Close();
-    return text;
+    return value;
 }
 
 void RegistryAccessor::WriteText(const std::string& section, const std::string& name,

@@ -21,12 +21,20 @@ public:
     bool EnterKey(const std::string& path, bool creationAllowed);
     std::string ReadText(const std::string& section, const std::string& name,
                          const std::string& defaultText);
+    // ReadText for a value that a step can do without: one that cannot be read as text (of
+    // another type, or its data unreadable) counts as absent, and the default is returned;
+    // *refused (when given) tells the caller.
+    std::string ReadTextOrDefault(const std::string& section, const std::string& name,
+                                  const std::string& defaultText, bool* refused = nullptr);
     void WriteText(const std::string& section, const std::string& name, const std::string& text);
 
     HKEY Root() const { return root_; }
     HKEY CurrentKey() const { return current_; }
 
 private:
+    std::string Read(const std::string& section, const std::string& name,
+                     const std::string& defaultText, bool* refused);
+
     HKEY root_ = HKEY_CURRENT_USER;
     HKEY current_ = nullptr;
 };

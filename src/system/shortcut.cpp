@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "payload/placement_texts.h"
 #include "setup/install_state.h"
 #include "setup/path.h"
 #include "setup/profile.h"
@@ -33,12 +34,12 @@ private:
     Interface* pointer_ = nullptr;
 };
 
-std::string ReadProgramsFolder() {
-    RegistryAccessor registry(kExplorerKeyPath);
-    return registry.ReadText("Shell Folders", "programs", "");
-}
-
 }  // namespace
+
+std::string ReadProgramsFolder(bool* refused) {
+    RegistryAccessor registry(kExplorerKeyPath);
+    return registry.ReadTextOrDefault("Shell Folders", "programs", "", refused);
+}
 
 void ShellLinkPath(const std::string& path, WCHAR (&converted)[kLinkPathUnits]) {
     // The conversion fails when the path and its terminator do not fit: a cut path could name
@@ -47,17 +48,19 @@ void ShellLinkPath(const std::string& path, WCHAR (&converted)[kLinkPathUnits]) 
         converted[0] = L'\0';
 }
 
-void CreateShortcut() {
-    std::string programs = ReadProgramsFolder();
+namespace {
 
+// Makes the link; returns why it could not, or nullptr.
+const char* SaveLink(const std::string& linkPath) {
     // The component system stays initialised for the rest of the process.
     CoInitialize(nullptr);
 
+    const char* const kNotSaved = "it could not be saved";
     Obtained<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 link.Receive())) ||
         !link) {
-        return;
+        return kNotSaved;
     }
     const std::string& destination = InstallState.DestinationFolder;
     link->SetPath(JoinPath(destination, ProductProfile.MainProgramFile).c_str());
@@ -65,12 +68,25 @@ void CreateShortcut() {
     link->SetShowCmd(SW_SHOWNORMAL);
 
     Obtained<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())) || !file) return;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())) || !file) return kNotSaved;
 
     WCHAR path[kLinkPathUnits];
-    ShellLinkPath(LinkFilePath(programs, InstallState.GroupName), path);
-    // A shortcut that cannot be saved is simply missing; the run goes on.
-    file->Save(path, FALSE);
+    ShellLinkPath(linkPath, path);
+    if (path[0] == L'\0') return "the path is longer than Windows allows";
+    return FAILED(file->Save(path, FALSE)) ? kNotSaved : nullptr;
+}
+
+}  // namespace
+
+// A shortcut that cannot be made is named in the closing prompt, with the reason; the run goes
+// on without it.
+void CreateShortcut() {
+    bool refused = false;
+    std::string programs = ReadProgramsFolder(&refused);
+    std::string linkPath = LinkFilePath(programs, InstallState.GroupName);
+    // Saved without a folder, the link would land in whatever folder is current.
+    const char* fault = refused ? "the registry names no Start-menu folder" : SaveLink(linkPath);
+    InstallState.ShortcutNotMade = fault ? ShortcutNotMadeLine(linkPath, fault) : std::string();
 }
 
 }  // namespace tidemark

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace tidemark {
@@ -12,5 +13,13 @@ constexpr size_t kLinkPathUnits = 255;
 
 // The group name with ".LNK" appended, joined to the Programs folder.
 std::string LinkFilePath(const std::string& programsFolder, const std::string& groupName);
+
+// Why the program group page refuses a group name, or nullptr when it takes it: a name that
+// Windows would not create as the link's own file in the Programs folder (OwnFileNameFault:
+// empty or only spaces, a separator or ':', a device name, a trailing dot or space), or one whose
+// link path would not fit the shell's buffer. Each byte counts as one unit, which a double-byte
+// character (isLeadByte, as in OwnFileNameFault) converts into at most.
+const char* GroupNameFault(const std::string& programsFolder, const std::string& groupName,
+                           bool (*isLeadByte)(uint8_t) = nullptr);
 
 }  // namespace tidemark

@@ -78,6 +78,10 @@ unstamped_setup() {  # unstamped_setup [<disk folder name>]
     mv "$E2E_WORK/unstamped.exe" "$exe"
 }
 
+# A registry value written into the prefix's registry file (user: HKEY_CURRENT_USER, system:
+# HKEY_LOCAL_MACHINE) before Wine starts, of any type: reg_file user 'Software\\X' '"V"=dword:7'.
+reg_file() { printf '\n[%s] 0\n%s\n' "$2" "$3" >>"$WINEPREFIX/$1.reg"; }
+
 # One byte in the middle of a file turned into another.
 flip_byte() {  # flip_byte <host file>
     local at=$(($(stat -c %s "$1") / 2)) old

@@ -109,11 +109,10 @@ TEST_F(Mkdisks, ProductImageOrderTableAndRefusals) {
     fs::path dir = product_ = root_ / "small";
     fs::create_directories(dir);
     EXPECT_THROW(ReadProduct(dir, "Tidemark.Exe"), Refusal);  // no main program
-    const char* files[][2] = {{"Tidemark.Exe", "MZIN!"},
-                              {"b.txt", "bb"},
-                              {"A.TXT", "a"},
-                              {"EMPTY.DAT", ""},
-                              {"C.HLP", "cccc"}};
+    Add("Tidemark.Exe", "MZIN!");
+    EXPECT_THROW(ReadProduct(dir, "Tidemark.Exe"), Refusal);  // nothing for the table to list
+    const char* files[][2] = {
+        {"b.txt", "bb"}, {"A.TXT", "a"}, {"EMPTY.DAT", ""}, {"C.HLP", "cccc"}};
     for (auto& file : files) Add(file[0], file[1]);
     // The main program first, then the others by name in byte order (upper case first).
     UnpackedImage image = BuildImage(ReadProduct(dir, "TIDEMARK.EXE"));

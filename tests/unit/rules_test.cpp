@@ -9,12 +9,14 @@
 #include "pages/centring.h"
 #include "pages/destination_rules.h"
 #include "payload/meter_arithmetic.h"
+#include "payload/placement_texts.h"
 #include "runtime/error.h"
 #include "setup/backdrop_layout.h"
 #include "setup/gradient.h"
 #include "setup/page_table.h"
 #include "setup/path.h"
 #include "system/registry_rules.h"
+#include "system/shortcut_rules.h"
 
 using namespace tidemark;
 
@@ -67,6 +69,22 @@ TEST(Registry, RootPathsValueTextAndMessages) {
     EXPECT_EQ(TextFromValueData("abcXY", 3), "abc");  // nothing beyond the stored size
     // Format characters in a value name are data, not directives.
     EXPECT_EQ(FormatRegistryMessage("Bad '%s'", "%d%s%n"), "Bad '%d%s%n'");
+}
+
+// The group name is the link's own file name in the Programs folder (the name rule, tested with
+// the product's names, without their length limit or ASCII only) in a path the shell can take.
+TEST(Shortcut, GroupNamesAndTheClosingPrompt) {
+    // 30 + 1 + 219 + 4 characters fill the shell's buffer.
+    const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs", g(219, 'g'), g2 = g + 'g';
+    for (std::string bad : {"", "   ", "CON", "Sub\\Group", "A:B", "\x95\\x", g2.c_str()})
+        EXPECT_NE(GroupNameFault(programs, bad), nullptr) << bad;
+    // Any byte of the code page; after a lead byte (0x95 here) even a backslash.
+    for (const std::string& good : {g, std::string("Caf\xE9"), std::string("\x95\\x")})
+        EXPECT_EQ(GroupNameFault(programs, good, [](uint8_t b) { return b == 0x95; }), nullptr);
+    // Without the success text when a shortcut was not made, after any file not in place.
+    EXPECT_EQ(ClosingPromptText("Done. Run ", "T", {"A: x."}, ShortcutNotMadeLine("T.LNK", "why")),
+              "T has been installed, but not everything is in its place:\r\n\r\nA: x.\r\n\r\nThe "
+              "Start-menu shortcut T.LNK: not made, why.\r\n\r\nDo you wish to run T?");
 }
 
 // Each page's result against the fixed order; a missing page's template per its rule.

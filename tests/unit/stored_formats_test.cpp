@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "payload/crc32.h"
 #include "payload/disk_set_block.h"
@@ -36,13 +37,15 @@ TEST(Trailer, ParsesTheBytesAsStoredAndRefusesAShortFile) {
     EXPECT_FALSE(ParseTrailer(bytes.data() + bytes.size(), 32, t));  // claims one, holds less
 }
 
-// Every refusal names the entry; what installs despite looking odd is let through.
-TEST(FileTableCheck, RefusesEveryUnsafeEntry) {
-    auto refused = [](std::string name, int32_t offset, int32_t size, int32_t unpacked = 100,
+// The one table rule: a table laid out as the image is and safe to install by passes; any other
+// is refused, naming the entry where there is one. A program without a table reads as no
+// entries and an unpacked size of 0.
+TEST(FileTableCheck, RefusesEveryTableNotLaidOutAsTheImage) {
+    auto refused = [](std::string name, int32_t offset, int32_t size, int32_t unpacked = 30,
                       std::vector<uint8_t> lengths = {}) -> std::string {
-        PayloadTrailer t;
-        t.UnpackedSize = unpacked;
-        t.Table = {{"MAIN.DLL", 10, 10}, {name, offset, size}};
+        PayloadTrailer t{unpacked, {{"MAIN.DLL", 10, 10}, {name, offset, size}}};
+        if (name == "-") t.Table.clear();               // no entries
+        if (name == "@") t.Table = {{"A.TXT", 0, 30}};  // a main program of no bytes
         try {
             CheckFileTable(t, lengths, "Tidemark.Exe", "Tidemark._LF");
         } catch (const FileTableError& e) {
@@ -50,16 +53,22 @@ TEST(FileTableCheck, RefusesEveryUnsafeEntry) {
         }
         return "";
     };
-    EXPECT_EQ(refused("GAP.TXT", 50, 10), "") << "gaps between entries still install";
-    EXPECT_EQ(refused("ZERO", 100, 0), "");
-    EXPECT_NE(refused("..\\EVIL.EXE", 20, 10).find("entry 2 \"..\\EVIL.EXE\""), std::string::npos);
-    for (const char* bad : {"", "..", "SUB/FILE", "C:FILE", "COM1.LOG", "main.dll", "tidemark.exe"})
-        EXPECT_NE(refused(bad, 20, 10), "") << bad;
-    // Negative, beyond the image, Offset + Size wrapping around, a negative image.
-    const int32_t places[][3] = {
-        {-1, 10, 100}, {91, 10, 100}, {0x7FFFFFF0, 0x7FFFFFF0, INT32_MAX}, {0, 0, -1}};
-    for (auto& p : places) EXPECT_NE(refused("A.TXT", p[0], p[1], p[2]), "") << p[0];
-    EXPECT_NE(refused("ABCDEFGHIJKLMNOPQRS", 20, 10, 100, {8, 20}), "") << "a length above 19";
+    EXPECT_EQ(refused("ZERO.TXT", 20, 0, 20) + refused("A.TXT", 20, 10), "");
+    const std::tuple<const char*, int32_t, int32_t, int32_t, const char*> cases[] = {
+        {"-", 0, 0, 0, "table is missing"},
+        {"-", 0, 0, 9, "no files"},
+        {"A.TXT", 20, 10, 0, "size is below 1"},
+        {"@", 0, 0, 30, "no room for the main"},
+        {"GAP", 25, 5, 30, "2 \"GAP\" does not start"},
+        {"A", 15, 15, 30, "not start"},
+        {"A", 20, 5, 30, "2 \"A\" does not end where"},
+        {"A", 20, 0x7FFFFFF0, INT32_MAX, "not end"},
+        {"A", 20, -1, 30, "negative"},
+        {"..\\EVIL.EXE", 20, 10, 30, "entry 2 \"..\\EVIL.EXE\" holds a folder"}};
+    for (const auto& [name, offset, size, unpacked, says] : cases)
+        EXPECT_NE(refused(name, offset, size, unpacked).find(says), std::string::npos)
+            << name << " " << offset << "+" << size << " of " << unpacked;
+    EXPECT_NE(refused("ABCDEFGHIJKLMNOPQRS", 20, 10, 30, {8, 20}), "") << "a length above 19";
 }
 
 TEST(NameRule, RefusesWhatWindowsWouldNotCreateAsNamedOrCreatesTwice) {

@@ -128,8 +128,8 @@ TEST_F(Progress, ADamagedFileTableRaisesBeforeAnythingIsCopied) {
         WriteBytes(root / "Setup.exe", bytes);
         return root / "Setup.exe";
     };
-    const std::vector<uint8_t> table = {0x00, 0x10, 0x00, 0x00, 0x00};  // no entries, 16 bytes
-    const std::vector<uint8_t> changed = {0x00, 0x11, 0x00, 0x00, 0x00};
+    const std::vector<uint8_t> table = EncodeTrailer({16, {{"A.TXT", 10, 6}}}),
+                               changed = EncodeTrailer({17, {{"A.TXT", 10, 7}}});
     DiskSetNumbers stamped;
     stamped.VolumeSize[0] = 1;
     stamped.TableCrc = Crc32(table.data(), table.size());

@@ -89,7 +89,7 @@ TEST(Registry, TextIsWrittenAndReadAsStoredAndFailuresRaise) {
 
 // The link goes straight into the Programs folder that the shell records and starts the main
 // program in the destination. A link path over 254 characters is not saved at all, neither whole
-// nor cut to a name that would belong to another file.
+// nor cut to a name that would belong to another file, and it is named for the closing prompt.
 TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     win_test::ScratchFolder root("link");
     const std::string key = std::string(kExplorerKeyPath) + "\\Shell Folders";
@@ -100,7 +100,7 @@ TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     Store(key, "programs", REG_SZ, programs + '\0');
     InstallState.DestinationFolder = root.MakeFolder("Product");
     SetCurrentDirectoryA(root.Path.c_str());  // where a relative, cut name would land
-    for (const char* group : {"FileTidemark2", "FileTidemark"}) {
+    for (const char* group : {"FileTidemark", "FileTidemark2"}) {
         InstallState.GroupName = group;
         CreateShortcut();
     }
@@ -123,6 +123,9 @@ TEST(Shortcut, LinkIsWrittenIntoTheProgramsFolderUnlessItsPathIsTooLong) {
     link->Release();
     EXPECT_STRCASEEQ(target, (root / "Product\\Tidemark.Exe").c_str());
     EXPECT_STRCASEEQ(folder, (root / "Product").c_str());
+    EXPECT_EQ(InstallState.ShortcutNotMade,
+              "The Start-menu shortcut " + programs +
+                  "\\FileTidemark2.LNK: not made, the path is longer than Windows allows.");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programs), {}), 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path), {}), 2);
 }

@@ -23,8 +23,9 @@ struct Product {
 
 // Reads the product folder; the main program is found without regard to letter case. Refuses
 // (Refusal) an empty folder, a missing or empty main program or one that does not begin with
-// "MZ", a sub-folder or other non-file entry, a name the name rule refuses (InstallNames), more
-// than 255 files besides the main program, and an image above 2 GB - 1 bytes.
+// "MZ", a folder of the main program alone, a sub-folder or other non-file entry, a name the name
+// rule refuses (InstallNames), more than 255 files besides the main program, and an image above 2
+// GB - 1 bytes.
 Product ReadProduct(const std::filesystem::path& folder, const std::string& mainName);
 
 struct UnpackedImage {
@@ -34,9 +35,7 @@ struct UnpackedImage {
 
 UnpackedImage BuildImage(const Product& product);
 
-// The file table's well-formedness as mkdisks writes it: the setup program's checks, the first
-// entry after a non-empty main program, entries contiguous in order, the last one ending at
-// UnpackedSize. Empty when well-formed, otherwise the first fault found.
+// Why the table breaks the one file table rule (CheckFileTable), or empty when it keeps it.
 std::string FileTableFault(const PayloadTrailer& trailer, const std::vector<uint8_t>& nameLengths);
 
 }  // namespace tidemark::mkdisks

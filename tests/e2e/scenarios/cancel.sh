@@ -59,17 +59,20 @@ STEPS
 
 # Cancel confirmed while the archive is decoded, made long for this run: the last volume gets
 # 64 MB of zeros and the trailer of a setup program never stamped claims 256 MB more unpacked
-# bytes. While the exit question is up, decoding waits with its partial image (under a
+# bytes, in its last file. While the exit question is up, decoding waits with its partial image (under a
 # temporary name) and the archive; after Yes both are gone.
 scenario_progress_cancel_decoding() {
     place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
     unstamped_setup
     truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
-    local setup length claimed
+    local setup length claimed at
     setup=$(setup_of) && length=$(stat -c %s "$setup")
-    claimed=$(($(od -An -tu4 -j $((length - 4)) -N4 "$setup") + 256 * 1024 * 1024))
-    printf "$(printf '\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
-        dd of="$setup" bs=1 seek=$((length - 4)) conv=notrunc status=none
+    # The last entry's size and the unpacked size grow alike, so that the table stays well-formed.
+    for at in $((length - 9)) $((length - 4)); do
+        claimed=$(($(od -An -tu4 -j $at -N4 "$setup") + 256 * 1024 * 1024))
+        printf "$(printf '\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
+            dd of="$setup" bs=1 seek=$at conv=notrunc status=none
+    done
     host_partial_image() {
         local size
         size=$(stat -c %s "$(hostpath "$dest\\Tidemark.~IM")") && [ "$size" -lt "$claimed" ] &&

@@ -40,15 +40,17 @@ STEPS
 # Refused before anything is copied, each time "Application Error" (exit code 1) and the
 # earlier installation's Tidemark.Exe as it was, no archive, no disk prompt, no terminated
 # message: a setup program with 300 zero bytes appended (its table reads as empty, its CRC-32
-# is not the one stamped); one never stamped whose table names a file outside the destination
-# ("..\EVIL.TXT", not written); volume 1 missing beside the setup program (not asked for: the
-# I/O error "File not found").
+# is not the one stamped); the setup program as linked, with no table at all (what a vendor has
+# who copies the built program instead of the one mkdisks wrote); one never stamped whose table
+# names a file outside the destination ("..\EVIL.TXT", not written); volume 1 missing beside
+# the setup program (not asked for: the I/O error "File not found").
 scenario_fault_file_table() {
     needs_disks
     place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-    cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/evil1"
+    for d in evil1 notable; do cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/$d"; done
     cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/novolume" && rm "$E2E_WORK/disks/novolume/Tidemark.001"
     head -c 300 /dev/zero >>"$(setup_of)"
+    cp "$E2E_SETUP" "$(setup_of notable)"
     unstamped_setup evil1
     # The table's entries (28 bytes, each starting with its name's length and characters) stand
     # before the entry count (1 byte) and the unpacked size (4 bytes) at the end.
@@ -58,6 +60,9 @@ scenario_fault_file_table() {
     robot <<'STEPS'
 @to_copying
 @application_error FileTableError "not the one its disks were made with"
+host disk notable
+@to_copying
+@application_error FileTableError "The file table is missing"
 host disk evil1
 @to_copying
 @application_error FileTableError 'entry 2 \"..\\EVIL.TXT\"'

@@ -111,8 +111,13 @@ STEPS
 # stay. Any other existing product file is replaced whole; one that cannot be is asked about
 # over the unpacking page (Retry and Cancel): the read-only FILETIDE.HLP in C:\windows\Help
 # (Cancel: it goes to the destination), the folder ORDER.TXT (Cancel), the read-only README.TXT
-# (made writable, then Retry); the closing prompt names FILETIDE.HLP and ORDER.TXT instead of
-# claiming success. What an interrupted earlier run left under the temporary names is removed.
+# (made writable, then Retry). The Programs folder is recorded as a number, not text: on the
+# program group page OK on names that cannot be the shortcut's file (CON, Sub\Group,
+# ..\..\..\EVIL, A:B, empty, spaces, a trailing dot, 254 characters: too long a path) does nothing
+# visible and the page keeps the name; the proposed name is taken. The closing prompt names
+# FILETIDE.HLP, ORDER.TXT and the shortcut not made instead of claiming success; the uninstall
+# entry is written, and no shortcut made anywhere. What an interrupted earlier run left under the
+# temporary names is removed.
 scenario_progress_lib_dtp_kept() {
     local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
     local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
@@ -127,17 +132,22 @@ scenario_progress_lib_dtp_kept() {
         [ -z "${4:-}" ] || echo "host $4"
         printf 'click %s\ngone\n' "$1"
     }
-    robot <<'STEPS'
+    steps_group_refused() { printf 'set 102 %s\ncommand 1\nstays 300 102=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_group_refused "${@:2}"; }
+    reg_file user 'Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders' '"Programs"=dword:00000005'
+    robot <<STEPS
 @install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 @cannot_place 2 FILETIDE.HLP "the file there is read-only"
 @cannot_place 2 ORDER.TXT "a folder of that name is in the way"
 @cannot_place 4 README.TXT "the file there is read-only" "writable README.TXT"
 wait "Program Group" 120000
+@group_refused CON 'Sub\Group' '..\..\..\EVIL' A:B '""' '"   "' 'Tide.' $(printf 'G%.0s' $(seq 254))
+set 102 FileTidemark
 click 1
-wait "FileTidemark" 60000 owner=none "65535~FILETIDE.HLP: put into" "65535~Do you wish to run FileTidemark?" "65535~ORDER.TXT: not installed, a folder of that name is in the way."
+wait "FileTidemark" 60000 owner=none "65535~FILETIDE.HLP: put into" "65535~Do you wish to run FileTidemark?" "65535~ORDER.TXT: not installed, a folder of that name is in the way." "65535~The Start-menu shortcut FileTidemark.LNK: not made, the registry names no Start-menu folder."
 click 7
 exit 0
+@entry FileTidemark
 STEPS
     expect_unchanged "${kept[@]}"
     expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
@@ -147,4 +157,6 @@ STEPS
     done
     expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
     expect_not_seen 'successfully installed' "claim of success"
+    verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt")" ]'
 }
+

@@ -97,12 +97,15 @@ STEPS
     verdict "C:\\NEWTIDE made, empty" '[ -d "$(hostpath C:\\NEWTIDE)" ] && [ -z "$(ls -A "$(hostpath C:\\NEWTIDE)")" ]'
 }
 
-# Where the proposal comes from, over three runs cancelled on the destination page: on a fresh
-# system C:\Program Files\FileTidemark; with the programs folder D:\Programs\ (trailing
+# Where the proposal comes from, over runs cancelled on the destination page: when RegDir (a list
+# of texts) and ProgramFilesDir (a number) are not text, which count as absent, what a fresh
+# system gets, C:\Program Files\FileTidemark; with the programs folder D:\Programs\ (trailing
 # backslash) D:\Programs\FileTidemark; with a remembered folder (RegDir) that folder, even
 # though it does not exist; an empty RegDir counts as absent. Only the product's key is made.
 scenario_destination_proposal() {
     steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
+    reg_file user 'Software\\Lanternfield\\FileTidemark' '"RegDir"=hex(7):45,3a,00,00'
+    reg_file system 'Software\\Microsoft\\Windows\\CurrentVersion' '"ProgramFilesDir"=dword:00000007'
     robot <<'STEPS'
 @proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
 reg HKCU "Software\\Lanternfield" "RegDir" -absent
