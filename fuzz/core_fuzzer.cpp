@@ -54,14 +54,10 @@ HARNESS void Read(uint8_t* buffer, uint16_t count, uint16_t* actual) {
     // Past the end, each way a source can say it has nothing must read as zero bits.
     static const uint16_t kNothing[] = {0, 2, 0xFFFF, 0};
     Check(count == 1);
-    if (readPos < sourceSize) {
-        *actual = 1;
-        *buffer = source[readPos++];
-        return;
-    }
-    *actual = kNothing[mode & 3];
-    *buffer = 0xA5;
-    ++dryReads;
+    bool more = readPos < sourceSize;
+    *actual = more ? 1 : kNothing[mode & 3];
+    *buffer = more ? source[readPos++] : 0xA5;
+    dryReads += !more;
 }
 
 HARNESS void Write(const uint8_t* buffer, uint16_t count, uint16_t* actual) {
@@ -118,8 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 #if FUZZ_TARGET_FILE_END
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    PayloadTrailer t;
-    std::vector<uint8_t> lengths;
+    // Kept from call to call: the parse clears them, and their room need not be had again.
+    static PayloadTrailer t;
+    static std::vector<uint8_t> lengths;
     if (!ParseTrailer(data + size, size, t, &lengths)) {
         Check(size < kTrailerTailSize || size < TrailerSize(data[size - kTrailerTailSize]));
         return 0;
