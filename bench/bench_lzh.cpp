@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "core/lzh/lzh_decode.h"
+#include "core/lzh/lzh_encode.h"
 #include "corpus.h"
-#include "payload/lzh/lzh_decode.h"
-#include "payload/lzh/lzh_encode.h"
 
 namespace {
 

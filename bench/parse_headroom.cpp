@@ -11,9 +11,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/lzh/lzh_match_finder.h"
+#include "core/lzh/lzh_position_code.h"
 #include "corpus.h"
-#include "payload/lzh/lzh_match_finder.h"
-#include "payload/lzh/lzh_position_code.h"
 
 namespace {
 

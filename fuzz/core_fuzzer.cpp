@@ -19,11 +19,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "payload/lzh/lzh_decode.h"
-#include "payload/lzh/lzh_encode.h"
-#include "payload/name_rules.h"
-#include "payload/trailer.h"
-#include "runtime/error.h"
+#include "core/error.h"
+#include "core/lzh/lzh_decode.h"
+#include "core/lzh/lzh_encode.h"
+#include "core/name_rules.h"
+#include "core/trailer.h"
 
 using namespace tidemark;
 

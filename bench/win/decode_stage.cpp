@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/profile.h"
 #include "payload/copying_page.h"
 #include "payload/unpacking_page.h"
-#include "setup/install_state.h"
-#include "setup/profile.h"
+#include "runtime/install_state.h"
 
 using namespace tidemark;
 

@@ -3,19 +3,19 @@
 #include <cstring>
 #include <string>
 
-#include "pages/destination_rules.h"
-#include "pages/dialog.h"
-#include "pages/folders.h"
-#include "pages/page_commands.h"
+#include "core/destination_rules.h"
+#include "core/error.h"
+#include "core/path.h"
+#include "core/profile.h"
+#include "core/space_rules.h"
+#include "core/split_rules.h"
+#include "dialogs/dialog.h"
+#include "dialogs/page_commands.h"
+#include "pages/pages.h"
 #include "payload/read_file_table.h"
-#include "payload/space_rules.h"
-#include "payload/split_rules.h"
-#include "runtime/error.h"
 #include "runtime/file.h"
-#include "setup/install_state.h"
-#include "setup/path.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "runtime/folders.h"
+#include "runtime/install_state.h"
 #include "system/registry.h"
 
 namespace tidemark {

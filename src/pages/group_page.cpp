@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <string>
 
-#include "pages/dialog.h"
-#include "pages/page_commands.h"
-#include "setup/install_state.h"
-#include "setup/steps.h"
+#include "core/shortcut_rules.h"
+#include "dialogs/dialog.h"
+#include "dialogs/page_commands.h"
+#include "pages/pages.h"
+#include "runtime/install_state.h"
 #include "system/shortcut.h"
-#include "system/shortcut_rules.h"
 
 namespace tidemark {
 

@@ -1,8 +1,8 @@
 // The licence page (template LICENSE): the agreement in a read-only box, I Agree or Exit.
-#include "pages/dialog.h"
-#include "pages/page_commands.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "core/profile.h"
+#include "dialogs/dialog.h"
+#include "dialogs/page_commands.h"
+#include "pages/pages.h"
 
 namespace tidemark {
 

@@ -1,16 +1,16 @@
 #include "payload/copying_page.h"
 
-#include "payload/crc32.h"
-#include "payload/drain.h"
+#include "core/crc32.h"
+#include "core/error.h"
+#include "core/path.h"
+#include "core/profile.h"
+#include "core/trailer.h"
+#include "dialogs/message_pump.h"
+#include "payload/copying_page.h"
 #include "payload/meter.h"
 #include "payload/progress_page.h"
 #include "payload/read_file_table.h"
-#include "payload/trailer.h"
-#include "runtime/error.h"
-#include "setup/install_state.h"
-#include "setup/path.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "runtime/install_state.h"
 
 namespace tidemark {
 

@@ -1,6 +1,6 @@
 // The copying page (IPROGRESS): joins the payload volumes from the distribution disks into the
-// combined archive in the destination folder. CopyingPageProc itself is declared with the other
-// steps; the pieces of its work are here so that they can be run without the dialog.
+// combined archive in the destination folder. The pieces of its work are here too, so that they
+// can be run without the dialog.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <string>
 
-#include "payload/disk_set_block.h"
+#include "core/disk_set_block.h"
 #include "runtime/file.h"
 
 namespace tidemark {
 
 constexpr uint32_t kCopyBlockSize = 2048;
+
+// The page's dialog procedure ("IProgress"), run by the sequence.
+INT_PTR CALLBACK CopyingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Copies one open volume to the archive in 2048-byte blocks while ContinueFlag is set, adding to
 // bytesCopied, drawing the meter by the rule for this volume (1 to 4) against expectedSize, and

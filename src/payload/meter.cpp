@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "pages/dialog.h"
-#include "setup/install_state.h"
+#include "dialogs/dialog.h"
+#include "runtime/install_state.h"
 
 namespace tidemark {
 

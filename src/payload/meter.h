@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "payload/meter_arithmetic.h"
+#include "core/meter_arithmetic.h"
 
 namespace tidemark {
 

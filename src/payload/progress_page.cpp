@@ -1,12 +1,12 @@
 #include "payload/progress_page.h"
 
-#include "pages/dialog.h"
-#include "payload/drain.h"
+#include "core/error.h"
+#include "core/profile.h"
+#include "core/space_rules.h"
+#include "dialogs/dialog.h"
+#include "dialogs/message_pump.h"
 #include "payload/meter.h"
-#include "payload/space_rules.h"
-#include "runtime/error.h"
-#include "setup/install_state.h"
-#include "setup/profile.h"
+#include "runtime/install_state.h"
 
 namespace tidemark {
 

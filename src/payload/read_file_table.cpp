@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "payload/crc32.h"
-#include "runtime/error.h"
+#include "core/crc32.h"
+#include "core/error.h"
+#include "core/profile.h"
 #include "runtime/file.h"
-#include "setup/profile.h"
 
 namespace tidemark {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "payload/disk_set_block.h"
-#include "payload/trailer.h"
+#include "core/disk_set_block.h"
+#include "core/trailer.h"
 
 namespace tidemark {
 

@@ -4,13 +4,13 @@
 
 #include <cstdint>
 
-#include "pages/folders.h"
-#include "payload/placement_texts.h"
-#include "payload/split_rules.h"
-#include "runtime/error.h"
+#include "core/error.h"
+#include "core/path.h"
+#include "core/placement_texts.h"
+#include "core/profile.h"
+#include "core/split_rules.h"
 #include "runtime/file.h"
-#include "setup/path.h"
-#include "setup/profile.h"
+#include "runtime/folders.h"
 
 namespace tidemark {
 

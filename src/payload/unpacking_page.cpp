@@ -4,18 +4,18 @@
 #include <cstring>
 #include <string>
 
-#include "payload/crc32.h"
-#include "payload/drain.h"
-#include "payload/lzh/lzh_decode.h"
+#include "core/crc32.h"
+#include "core/error.h"
+#include "core/lzh/lzh_decode.h"
+#include "core/path.h"
+#include "core/profile.h"
+#include "core/split_rules.h"
+#include "dialogs/message_pump.h"
 #include "payload/meter.h"
 #include "payload/progress_page.h"
-#include "payload/split_rules.h"
 #include "payload/splitting.h"
-#include "runtime/error.h"
-#include "setup/install_state.h"
-#include "setup/path.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "payload/unpacking_page.h"
+#include "runtime/install_state.h"
 
 namespace tidemark {
 

@@ -1,16 +1,21 @@
 // The unpacking page (PROGRESS): decodes the combined archive into the unpacked image, deletes
-// the archive, and splits the image into the product's files. UnpackingPageProc itself is
-// declared with the other steps; the stages and the decoder's callbacks are here.
+// the archive, and splits the image into the product's files; the stages and the decoder's
+// callbacks are here too.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 
-#include "payload/disk_set_block.h"
+#include "core/disk_set_block.h"
 #include "runtime/file.h"
 
 namespace tidemark {
 
 constexpr int32_t kStagingBlockSize = 2048;
+
+// The page's dialog procedure ("Progress"), run by the sequence.
+INT_PTR CALLBACK UnpackingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Shared by the decoding stage and the decoder's two callbacks; one instance per process.
 struct UnpackingStageRecord {

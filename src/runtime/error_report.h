@@ -1,7 +1,7 @@
 // The report of an error that reached the program's entry.
 #pragma once
 
-#include "runtime/error.h"
+#include "core/error.h"
 
 namespace tidemark {
 

@@ -1,6 +1,6 @@
 #include "runtime/file.h"
 
-#include "runtime/error.h"
+#include "core/error.h"
 
 namespace tidemark {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "runtime/error.h"
+#include "core/error.h"
 
 namespace {
 

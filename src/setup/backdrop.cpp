@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "setup/backdrop_layout.h"
-#include "setup/gradient.h"
-#include "setup/install_state.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "core/backdrop_layout.h"
+#include "core/gradient.h"
+#include "core/profile.h"
+#include "runtime/install_state.h"
+#include "setup/backdrop.h"
 
 namespace tidemark {
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "runtime/error.h"
+#include "core/error.h"
 #include "runtime/error_report.h"
 #include "setup/sequence.h"
 #include "setup/start_up.h"

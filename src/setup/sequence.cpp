@@ -5,16 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "pages/dialog.h"
-#include "payload/placement_texts.h"
+#include "core/page_table.h"
+#include "core/path.h"
+#include "core/placement_texts.h"
+#include "core/profile.h"
+#include "dialogs/dialog.h"
+#include "pages/pages.h"
+#include "payload/copying_page.h"
 #include "payload/splitting.h"
+#include "payload/unpacking_page.h"
 #include "runtime/file.h"
-#include "setup/install_state.h"
-#include "setup/page_table.h"
-#include "setup/path.h"
-#include "setup/profile.h"
+#include "runtime/install_state.h"
+#include "setup/backdrop.h"
 #include "setup/start_up.h"
-#include "setup/steps.h"
+#include "system/launch.h"
+#include "system/shortcut.h"
+#include "system/uninstall.h"
 
 namespace tidemark {
 

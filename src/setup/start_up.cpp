@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "core/profile.h"
 #include "runtime/file.h"
-#include "setup/install_state.h"
-#include "setup/profile.h"
-#include "setup/steps.h"
+#include "runtime/install_state.h"
+#include "setup/backdrop.h"
 
 namespace tidemark {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "runtime/error.h"
-#include "system/registry_rules.h"
+#include "core/error.h"
+#include "core/registry_rules.h"
 
 namespace tidemark {
 

@@ -4,12 +4,12 @@
 #include <shlobj.h>
 #include <windows.h>
 
-#include "payload/placement_texts.h"
-#include "setup/install_state.h"
-#include "setup/path.h"
-#include "setup/profile.h"
+#include "core/path.h"
+#include "core/placement_texts.h"
+#include "core/profile.h"
+#include "core/shortcut_rules.h"
+#include "runtime/install_state.h"
 #include "system/registry.h"
-#include "system/shortcut_rules.h"
 
 namespace tidemark {
 

@@ -1,12 +1,11 @@
-// The Start-menu shortcut step; CreateShortcut itself is declared with the other steps.
+// The Start-menu shortcut step.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "setup/steps.h"
-#include "system/shortcut_rules.h"
+#include "core/shortcut_rules.h"
 
 namespace tidemark {
 
@@ -14,6 +13,10 @@ constexpr const char* kExplorerKeyPath = "Software\\microsoft\\windows\\currentv
 
 // The Programs folder as the shell records it, empty when it is missing; a value of another type
 // than text counts as missing too, and sets *refused (when given).
+// Makes the link in the group's folder of the Start menu, run only when the group page ended
+// with 1; a link that cannot be made is recorded for the closing prompt.
+void CreateShortcut();
+
 std::string ReadProgramsFolder(bool* refused = nullptr);
 
 // The link path converted with the ANSI code page into what the shell's file interface

@@ -1,10 +1,10 @@
 #include "system/uninstall.h"
 
-#include <shellapi.h>
 #include <windows.h>
 
-#include "setup/install_state.h"
-#include "setup/profile.h"
+#include "core/launch_rules.h"
+#include "core/profile.h"
+#include "runtime/install_state.h"
 #include "system/registry.h"
 
 namespace tidemark {
@@ -18,13 +18,6 @@ void RegisterUninstall() {
     const char* product = ProductProfile.ProductName;
     registry.WriteText(product, "DisplayName", product);
     registry.WriteText(product, "UnInstallString", UninstallerPath(InstallState.DestinationFolder));
-}
-
-void LaunchProduct() {
-    const std::string& destination = InstallState.DestinationFolder;
-    std::string file = LaunchPath(destination, ProductProfile.MainProgramFile);
-    ShellExecuteA(InstallState.BackdropWindow, nullptr, file.c_str(), nullptr, destination.c_str(),
-                  SW_SHOW);
 }
 
 }  // namespace tidemark

@@ -1,6 +1,9 @@
-// The uninstall registration and the launch of the installed program; both steps are declared
-// with the other steps.
+// The uninstall registration, the last system step of a completed run.
 #pragma once
 
-#include "setup/steps.h"
-#include "system/launch_rules.h"
+namespace tidemark {
+
+// Writes the product's entry under the machine's Uninstall key; without rights to it, nothing.
+void RegisterUninstall();
+
+}  // namespace tidemark

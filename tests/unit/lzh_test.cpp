@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "payload/lzh/lzh_decode.h"
-#include "payload/lzh/lzh_encode.h"
-#include "payload/lzh/lzh_match_finder.h"
+#include "core/lzh/lzh_decode.h"
+#include "core/lzh/lzh_encode.h"
+#include "core/lzh/lzh_match_finder.h"
 #include "stream.h"
 
 namespace tidemark {

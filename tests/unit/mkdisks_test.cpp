@@ -12,14 +12,14 @@
 #include <sstream>
 
 #include "commands.h"
+#include "core/crc32.h"
+#include "core/disk_set_block.h"
+#include "core/profile.h"
+#include "core/trailer.h"
 #include "errors.h"
 #include "file_io.h"
 #include "floppy.h"
-#include "payload/crc32.h"
-#include "payload/disk_set_block.h"
-#include "payload/trailer.h"
 #include "product.h"
-#include "setup/profile.h"
 #include "setup_program.h"
 #include "volume_plan.h"
 

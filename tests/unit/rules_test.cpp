@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "pages/centring.h"
-#include "pages/destination_rules.h"
-#include "payload/meter_arithmetic.h"
-#include "payload/placement_texts.h"
-#include "runtime/error.h"
-#include "setup/backdrop_layout.h"
-#include "setup/gradient.h"
-#include "setup/page_table.h"
-#include "setup/path.h"
-#include "system/registry_rules.h"
-#include "system/shortcut_rules.h"
+#include "core/backdrop_layout.h"
+#include "core/centring.h"
+#include "core/destination_rules.h"
+#include "core/error.h"
+#include "core/gradient.h"
+#include "core/meter_arithmetic.h"
+#include "core/page_table.h"
+#include "core/path.h"
+#include "core/placement_texts.h"
+#include "core/registry_rules.h"
+#include "core/shortcut_rules.h"
 
 using namespace tidemark;
 

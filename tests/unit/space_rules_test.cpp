@@ -1,5 +1,5 @@
 // The room a run needs on the destination drive, and what the user is told about space.
-#include "payload/space_rules.h"
+#include "core/space_rules.h"
 
 #include <gtest/gtest.h>
 

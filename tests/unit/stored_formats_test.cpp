@@ -5,12 +5,12 @@
 #include <cstring>
 #include <tuple>
 
-#include "payload/crc32.h"
-#include "payload/disk_set_block.h"
-#include "payload/name_rules.h"
-#include "payload/trailer.h"
-#include "runtime/error.h"
-#include "setup/profile.h"
+#include "core/crc32.h"
+#include "core/disk_set_block.h"
+#include "core/error.h"
+#include "core/name_rules.h"
+#include "core/profile.h"
+#include "core/trailer.h"
 
 using namespace tidemark;
 

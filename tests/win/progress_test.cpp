@@ -3,14 +3,14 @@
 // Cancel are checked end to end; here, what a run cannot show cheaply.
 #include <gtest/gtest.h>
 
+#include "core/crc32.h"
+#include "core/lzh/lzh_encode.h"
+#include "core/meter_arithmetic.h"
+#include "core/profile.h"
 #include "payload/copying_page.h"
-#include "payload/crc32.h"
-#include "payload/lzh/lzh_encode.h"
-#include "payload/meter_arithmetic.h"
 #include "payload/read_file_table.h"
 #include "payload/unpacking_page.h"
-#include "setup/install_state.h"
-#include "setup/profile.h"
+#include "runtime/install_state.h"
 #include "win_fixtures.h"
 
 using namespace tidemark;

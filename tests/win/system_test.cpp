@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "pages/dialog.h"
-#include "setup/install_state.h"
-#include "setup/steps.h"
+#include "dialogs/dialog.h"
+#include "runtime/install_state.h"
 #include "system/registry.h"
 #include "system/shortcut.h"
 #include "win_fixtures.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/error.h"
+#include "core/error.h"
 
 namespace win_test {
 

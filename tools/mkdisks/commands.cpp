@@ -11,17 +11,17 @@
 #include <set>
 #include <system_error>
 
+#include "core/crc32.h"
+#include "core/disk_set_block.h"
+#include "core/error.h"
+#include "core/name_rules.h"
+#include "core/profile.h"
 #include "disk_set.h"
 #include "errors.h"
 #include "file_io.h"
 #include "floppy.h"
 #include "out_folder.h"
-#include "payload/crc32.h"
-#include "payload/disk_set_block.h"
-#include "payload/name_rules.h"
 #include "product.h"
-#include "runtime/error.h"
-#include "setup/profile.h"
 #include "setup_program.h"
 #include "stream.h"
 #include "volume_plan.h"

@@ -2,9 +2,9 @@
 
 #include <system_error>
 
+#include "core/trailer.h"
 #include "errors.h"
 #include "file_io.h"
-#include "payload/trailer.h"
 #include "volume_plan.h"
 
 namespace tidemark::mkdisks {

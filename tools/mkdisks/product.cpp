@@ -5,11 +5,11 @@
 #include <limits>
 #include <system_error>
 
+#include "core/error.h"
+#include "core/name_rules.h"
+#include "core/profile.h"
 #include "errors.h"
 #include "file_io.h"
-#include "payload/name_rules.h"
-#include "runtime/error.h"
-#include "setup/profile.h"
 
 namespace tidemark::mkdisks {
 

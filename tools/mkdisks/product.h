@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/trailer.h"
+#include "core/trailer.h"
 
 namespace tidemark::mkdisks {
 

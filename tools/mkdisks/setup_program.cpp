@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "payload/disk_set_block.h"
+#include "core/disk_set_block.h"
 #include "product.h"
 
 namespace tidemark::mkdisks {

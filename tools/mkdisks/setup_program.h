@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/trailer.h"
+#include "core/trailer.h"
 
 namespace tidemark::mkdisks {
 

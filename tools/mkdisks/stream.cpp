@@ -5,9 +5,9 @@
 #include <string>
 #include <system_error>
 
+#include "core/lzh/lzh_decode.h"
 #include "errors.h"
 #include "file_io.h"
-#include "payload/lzh/lzh_decode.h"
 #include "progress.h"
 
 namespace tidemark::mkdisks {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "payload/lzh/lzh_encode.h"
+#include "core/lzh/lzh_encode.h"
 
 namespace tidemark::mkdisks {
 

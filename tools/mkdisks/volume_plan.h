@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "payload/disk_set_block.h"
+#include "core/disk_set_block.h"
 
 namespace tidemark::mkdisks {
 

@@ -1,0 +1,13 @@
+// The three input pages: dialog procedures that the sequence runs with DialogBoxParamA, owned by
+// the backdrop.
+#pragma once
+
+#include <windows.h>
+
+namespace tidemark {
+
+INT_PTR CALLBACK DestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);  // "Main"
+INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);      // "License"
+INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);        // "Group"
+
+}  // namespace tidemark

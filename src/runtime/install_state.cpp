@@ -1,0 +1,7 @@
+#include "runtime/install_state.h"
+
+namespace tidemark {
+
+InstallStateRecord InstallState;
+
+}  // namespace tidemark

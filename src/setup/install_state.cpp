@@ -1,7 +1,0 @@
-#include "setup/install_state.h"
-
-namespace tidemark {
-
-InstallStateRecord InstallState;
-
-}  // namespace tidemark
