@@ -14,7 +14,7 @@
 
 #include "core/profile.h"
 #include "payload/copying_page.h"
-#include "payload/unpacking_page.h"
+#include "payload/decoding.h"
 #include "runtime/install_state.h"
 
 using namespace tidemark;

@@ -11,8 +11,13 @@ namespace tidemark {
 
 namespace {
 
-DLGPROC runningProcedure = nullptr;
-std::exception_ptr pendingError;
+// The page RunPage runs, and the error it raised. File-wide because the guard below is called by
+// the system with nothing of RunPage's (messages before WM_INITDIALOG carry no parameter), and
+// the error has to cross DialogBoxParamA to be raised again by RunPage.
+struct RunningPage {
+    DLGPROC procedure = nullptr;
+    std::exception_ptr pendingError;
+} running;
 
 // An error raised inside a page, of whatever kind, must not unwind through the system's dialog
 // code, which the 32-bit build's unwinder cannot cross (it would end the program without the
@@ -21,9 +26,9 @@ std::exception_ptr pendingError;
 // stops that work, which would otherwise run on to its end before the dialog could return.
 INT_PTR CALLBACK GuardedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
-        return runningProcedure(page, message, wParam, lParam);
+        return running.procedure(page, message, wParam, lParam);
     } catch (...) {
-        if (!pendingError) pendingError = std::current_exception();
+        if (!running.pendingError) running.pendingError = std::current_exception();
         InstallState.ContinueFlag = 0;
         EndDialog(page, 0);
         return FALSE;
@@ -52,15 +57,15 @@ bool RunPage(const char* name, DLGPROC procedure, INT_PTR* result) {
     HGLOBAL loaded = LoadResource(instance, found);
     if (loaded == nullptr) return false;
 
-    DLGPROC outerProcedure = runningProcedure;
-    runningProcedure = procedure;
+    DLGPROC outerProcedure = running.procedure;
+    running.procedure = procedure;
     *result = DialogBoxParamA(instance, name, InstallState.BackdropWindow, GuardedPageProc, 0);
-    runningProcedure = outerProcedure;
+    running.procedure = outerProcedure;
     FreeResource(loaded);
 
-    if (pendingError) {
-        std::exception_ptr error = pendingError;
-        pendingError = nullptr;
+    if (running.pendingError) {
+        std::exception_ptr error = running.pendingError;
+        running.pendingError = nullptr;
         std::rethrow_exception(error);
     }
     return true;

@@ -6,7 +6,6 @@
 #include "core/profile.h"
 #include "core/trailer.h"
 #include "dialogs/message_pump.h"
-#include "payload/copying_page.h"
 #include "payload/meter.h"
 #include "payload/progress_page.h"
 #include "payload/read_file_table.h"
@@ -36,8 +35,8 @@ uint32_t CopyVolume(File& volume, File& archive, int32_t& bytesCopied, int volum
         archive.Write(block, count);
         crc = Crc32(crc, block, count);
         bytesCopied += static_cast<int32_t>(count);
-        MeterReading reading = MeterPosition(bytesCopied, expectedSize);
-        if (CopyingPageDraws(volumeNumber, reading.Percentage, ProgressMeter.LastDrawnPercent)) {
+        MeterReading reading = ReadingOnBar(bytesCopied, expectedSize);
+        if (CopyingPageDraws(volumeNumber, reading.Percentage, LastDrawnPercent())) {
             DrawMeter(reading.Percentage, reading.Edge);
         }
         DrainMessages();
@@ -81,7 +80,7 @@ bool CopyCheckedVolume(HWND page, int n, const DiskSetNumbers& diskSet, File& vo
     archive.Seek(uint32_t(before));
     archive.Truncate();
     bytesCopied = before;
-    MeterReading reading = MeterPosition(bytesCopied, diskSet.ExpectedArchiveSize);
+    MeterReading reading = ReadingOnBar(bytesCopied, diskSet.ExpectedArchiveSize);
     DrawMeter(reading.Percentage, reading.Edge);
     std::string text =
         "Disk number " + std::to_string(n) +

@@ -13,6 +13,22 @@ constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
+struct ProgressMeterRecord : MeterGeometry {
+    HDC MeterDC = nullptr;
+    HPEN RedPen = nullptr;
+    HPEN WhitePen = nullptr;
+    HBRUSH RedBrush = nullptr;
+    HBRUSH WhiteBrush = nullptr;
+    HFONT PercentFont = nullptr;
+    HGDIOBJ PreviousPen = nullptr;
+    HGDIOBJ PreviousBrush = nullptr;
+    HGDIOBJ PreviousFont = nullptr;
+    int32_t LastDrawnPercent = 0;
+};
+
+// Process-wide: the decoder's callbacks draw the bar and have no context to reach a page's.
+ProgressMeterRecord ProgressMeter;
+
 ScreenRect WindowRectOf(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
@@ -20,8 +36,6 @@ ScreenRect WindowRectOf(HWND window) {
 }
 
 }  // namespace
-
-ProgressMeterRecord ProgressMeter;
 
 void SetUpMeter(HWND page) {
     ProgressMeterRecord& m = ProgressMeter;
@@ -52,9 +66,11 @@ void SetUpMeter(HWND page) {
     SetTextColor(m.MeterDC, kBlack);
 }
 
-MeterReading MeterPosition(int32_t done, int32_t total) {
+MeterReading ReadingOnBar(int32_t done, int32_t total) {
     return MeterPositionFor(done, total, ProgressMeter.BarLeft, ProgressMeter.BarSpan);
 }
+
+int32_t LastDrawnPercent() { return ProgressMeter.LastDrawnPercent; }
 
 void DrawMeter(int32_t percentage, int32_t edge) {
     ProgressMeterRecord& m = ProgressMeter;

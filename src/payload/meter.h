@@ -12,30 +12,21 @@ namespace tidemark {
 
 constexpr int kMeterFrameId = 101;
 
-// One record for the process: only one progress page exists at a time. The geometry stays after
-// TearDownMeter until the next SetUpMeter; LastDrawnPercent lives for the whole run, so the
-// unpacking page starts from what the copying page drew last.
-struct ProgressMeterRecord : MeterGeometry {
-    HDC MeterDC = nullptr;
-    HPEN RedPen = nullptr;
-    HPEN WhitePen = nullptr;
-    HBRUSH RedBrush = nullptr;
-    HBRUSH WhiteBrush = nullptr;
-    HFONT PercentFont = nullptr;
-    HGDIOBJ PreviousPen = nullptr;
-    HGDIOBJ PreviousBrush = nullptr;
-    HGDIOBJ PreviousFont = nullptr;
-    int32_t LastDrawnPercent = 0;
-};
-
-extern ProgressMeterRecord ProgressMeter;
+// The bar's geometry and drawing objects live in meter.cpp, one set for the process: only one
+// progress page exists at a time, and the decoder's callbacks, which draw it, carry no context.
+// The geometry stays after TearDownMeter until the next SetUpMeter.
 
 // Takes the page's device context and drawing objects, places the bar, centres the page on the
 // screen and sets ContinueFlag to 1, where every progress page's run begins.
 void SetUpMeter(HWND page);
 
-// Percentage of done in total (total above 0) and the x where the bar's red part ends.
-MeterReading MeterPosition(int32_t done, int32_t total);
+// MeterPositionFor on the bar SetUpMeter placed: the percentage of done in total (total above 0)
+// and the x where the red part ends.
+MeterReading ReadingOnBar(int32_t done, int32_t total);
+
+// The percentage DrawMeter drew last. It lives for the whole run, so the unpacking page starts
+// from what the copying page drew last.
+int32_t LastDrawnPercent();
 
 // Draws the whole bar, red up to edge and white after it, with "N%" over it; records the
 // percentage as LastDrawnPercent.

@@ -4,7 +4,6 @@
 #include "core/profile.h"
 #include "core/space_rules.h"
 #include "dialogs/dialog.h"
-#include "dialogs/message_pump.h"
 #include "payload/meter.h"
 #include "runtime/install_state.h"
 

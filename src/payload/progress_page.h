@@ -6,6 +6,9 @@
 
 namespace tidemark {
 
+// Posted by a progress page to itself when it opens; its handler does all the page's work.
+constexpr UINT StartWorkMessage = 32000;
+
 // The page's work: runs while the page is up, draining its messages as it goes.
 using ProgressWork = void (*)(HWND page);
 

@@ -11,8 +11,12 @@
 namespace tidemark {
 
 // Asked with a Retry/Cancel question when a product file cannot be put in place; true to try
-// again. A plain function: the program asks through one message box.
-using RetryQuestion = bool (*)(const std::string& question);
+// again. A plain function and what it needs (the program: the page that owns the message box).
+struct RetryQuestion {
+    bool (*ask)(void* context, const std::string& question);
+    void* context;
+    bool operator()(const std::string& question) const { return ask(context, question); }
+};
 
 // Copies every entry of the table, in order, out of the image at imagePath (its temporary name)
 // into a file of its own (help files into windowsFolder\Help, or the destination when there is

@@ -74,7 +74,7 @@ void DeleteIfPresent(const std::string& name) {
 // image to remove.
 void CleanUpStoppedRun() {
     if (InstallState.CombinedArchiveWritten) DeleteIfPresent(ProductProfile.CombinedArchiveFile);
-    if (InstallState.MainProgramWritten) {
+    if (InstallState.TemporaryImageOpened) {
         RemoveTemporaryFiles(InstallState.DestinationFolder, InstallState.WindowsFolder);
     }
     MessageBoxA(InstallState.BackdropWindow, ProductProfile.TerminatedText,
@@ -86,11 +86,12 @@ void CleanUpStoppedRun() {
 void RunSetupSequence() {
     StartUp();
     PageTableOutcome outcome = RunPageTable(RunTablePage);
+    bool stopped = false;
     switch (outcome.end) {
         case RunEnd::kNeverBegan:
             break;
         case RunEnd::kStopped:
-            InstallState.Cancelled = true;
+            stopped = true;
             break;
         case RunEnd::kCompleted:
             if (outcome.createShortcut) CreateShortcut();
@@ -98,7 +99,7 @@ void RunSetupSequence() {
             ClosingPrompt();
             break;
     }
-    if (InstallState.Cancelled) CleanUpStoppedRun();
+    if (stopped) CleanUpStoppedRun();
     // The backdrop is left to go with the process.
     ReleaseWorkBuffers();
 }

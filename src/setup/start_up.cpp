@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/profile.h"
+#include "payload/decoding.h"
 #include "runtime/file.h"
 #include "runtime/install_state.h"
 #include "setup/backdrop.h"
@@ -63,7 +64,6 @@ void StartUp() {
     bool fits = length > 0 && length < sizeof windowsFolder;
     InstallState.WindowsFolder = fits ? std::string(windowsFolder, length) : std::string();
 
-    InstallState.Cancelled = false;
     InstallState.GroupName = ProductProfile.DefaultGroupName;
 }
 

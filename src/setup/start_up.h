@@ -9,7 +9,7 @@ namespace tidemark {
 bool ClaimTheRun();
 
 // Fills InstallState (own folder, work buffers, screen size, backdrop, logo, Windows folder,
-// Cancelled, GroupName). None of the system calls is checked: a backdrop that cannot be made
+// GroupName). None of the system calls is checked: a backdrop that cannot be made
 // leaves the pages without an owner, a missing logo leaves LogoBitmap empty.
 void StartUp();
 

@@ -8,8 +8,8 @@
 #include "core/meter_arithmetic.h"
 #include "core/profile.h"
 #include "payload/copying_page.h"
+#include "payload/decoding.h"
 #include "payload/read_file_table.h"
-#include "payload/unpacking_page.h"
 #include "runtime/install_state.h"
 #include "win_fixtures.h"
 
@@ -18,8 +18,8 @@ using namespace win_test;
 
 namespace {
 
-// The install state and staging record as the progress pages find them, with the two work
-// buffers. No meter is set up: drawing without one only records the percentage.
+// The install state as the progress pages find it, with the two work buffers. No meter is set up:
+// drawing without one only records the percentage.
 class Progress : public ::testing::Test {
 protected:
     ScratchFolder root{"progress"};
@@ -32,9 +32,7 @@ protected:
         InstallState.WorkBuffer[0] = buffers[0];
         InstallState.WorkBuffer[1] = buffers[1];
         InstallState.ContinueFlag = 1;
-        UnpackingStage = UnpackingStageRecord();
     }
-    void TearDown() override { UnpackingStage = UnpackingStageRecord(); }
     uint16_t Write(const std::vector<uint8_t>& bytes) {
         uint16_t actual = 77;
         ImageWriteProc(bytes.data(), uint16_t(bytes.size()), &actual);
@@ -77,17 +75,21 @@ TEST_F(Progress, SoundVolumesAreJoinedUpToFourIntoANewArchive) {
 // rest, leaving Actual as it was. A write that fails raises instead of going on. How the meter
 // follows the blocks is seen end to end.
 TEST_F(Progress, ImageIsWrittenInBlocksAndAFailedWriteRaises) {
-    UnpackingStage.Image = File::Create(imagePath);
+    File archive, file = File::Create(imagePath);
     std::vector<uint8_t> image = Pattern(5000, 9);
-    EXPECT_EQ(Write({image.begin(), image.begin() + 1}), 1);
-    EXPECT_EQ(Write({image.begin() + 1, image.end()}), 4999);
-    EXPECT_EQ(Write({}), 77);
-    UnpackingStage = UnpackingStageRecord();
+    {
+        DecodingStage stage(archive, file);
+        EXPECT_EQ(Write({image.begin(), image.begin() + 1}), 1);
+        EXPECT_EQ(Write({image.begin() + 1, image.end()}), 4999);
+        EXPECT_EQ(Write({}), 77);
+    }
+    file.Close();
     EXPECT_EQ(ReadBytes(imagePath), image);
-    UnpackingStage.Image = File::OpenForReading(imagePath);  // no write access
+    file = File::OpenForReading(imagePath);  // no write access
+    DecodingStage stage(archive, file);
     Write(Pattern(2048, 11));
     EXPECT_EQ(IoCodeOf([&] { Write({1}); }), kFileAccessDenied);
-    EXPECT_EQ(UnpackingStage.WrittenTotal, 0);
+    EXPECT_EQ(stage.WrittenTotal(), 0);
 }
 
 // The archive is decoded into the image and deleted. Stamped, the image is checked against its
@@ -102,10 +104,10 @@ TEST_F(Progress, TheArchiveIsDecodedIntoACheckedImage) {
     stamped.ImageCrc = Crc32(content.data(), content.size());
     for (const DiskSetNumbers& diskSet : {DiskSetNumbers(), stamped}) {
         WriteArchiveOf(content);
-        InstallState.MainProgramWritten = false;
+        InstallState.TemporaryImageOpened = false;
         EXPECT_TRUE(DecodeArchive(diskSet));
         EXPECT_EQ(ReadBytes(imagePath), content);
-        EXPECT_TRUE(!Exists(archivePath) && InstallState.MainProgramWritten);
+        EXPECT_TRUE(!Exists(archivePath) && InstallState.TemporaryImageOpened);
     }
     stamped.ImageCrc ^= 1;
     WriteArchiveOf(content);

@@ -36,11 +36,13 @@ protected:
     std::vector<uint8_t> Content(size_t i) const { return Pattern(added[i].Size, i + 1); }
     std::vector<std::string> Split() {
         WriteBytes(imagePath, image);
-        return SplitImage(imagePath, table, dest, root / "Windows", [](const std::string& q) {
-            questions.push_back(q);
-            return !writable.empty() && q.find(writable) != std::string::npos &&
-                   SetFileAttributesA(writable.c_str(), FILE_ATTRIBUTE_NORMAL);
-        });
+        return SplitImage(imagePath, table, dest, root / "Windows",
+                          {[](void*, const std::string& q) {
+                               questions.push_back(q);
+                               return !writable.empty() && q.find(writable) != std::string::npos &&
+                                      SetFileAttributesA(writable.c_str(), FILE_ATTRIBUTE_NORMAL);
+                           },
+                           nullptr});
     }
     bool NoTemporaryFileLeft() const {
         if (Exists(dest + "\\Tidemark.~OL") || Exists(help + "\\Tidemark.~OL")) return false;
