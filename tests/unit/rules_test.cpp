@@ -34,20 +34,16 @@ TEST(Destination, FormCheckAndRefusals) {
     EXPECT_FALSE(OnChangeableSourceDrive("C:\\TIDE", "A:\\", true));
 }
 
-TEST(Path, DriveRelativeEntries) {
+// Each helper against the parts of a name it must tell apart: a dot inside a folder name, no
+// dot, a drive colon, letter case.
+TEST(Path, DriveRelativeEntriesFolderPartsExtensionsAndKeptFiles) {
     for (const char* path : {"C:", "C:NEWTIDE", "c:X\\Y"}) EXPECT_TRUE(IsDriveRelative(path));
     for (const char* path : {"C:\\", "C:/TIDE", "TIDE", "1:X", ""})
         EXPECT_FALSE(IsDriveRelative(path)) << path;
-    EXPECT_EQ(ResolveDriveRelative("C:NEWTIDE", "C:\\WORK"), "C:\\WORK\\NEWTIDE");
-    EXPECT_EQ(ResolveDriveRelative("C:", "C:\\WORK"), "C:\\WORK");
-    EXPECT_EQ(DriveLetterOf("a:\\"), 'A');
-    EXPECT_EQ(DriveLetterOf("\\\\SERVER\\SHARE\\"), 0);
-}
-
-// Each helper against the parts of a name it must tell apart: a dot inside a folder name, no
-// dot, a drive colon, letter case.
-TEST(Path, FolderPartsExtensionsAndKeptFiles) {
+    EXPECT_EQ(DriveLetterOf("a:\\") + DriveLetterOf("\\\\SERVER\\SHARE\\"), 'A');
     const std::pair<std::string, std::string> folders[] = {
+        {ResolveDriveRelative("C:NEWTIDE", "C:\\WORK"), "C:\\WORK\\NEWTIDE"},
+        {ResolveDriveRelative("C:", "C:\\WORK"), "C:\\WORK"},
         {FolderPart("C:\\A.B\\TIDE.EXE"), "C:\\A.B\\"},
         {FolderPart("C:TIDE"), "C:"},
         {FolderPart("TIDE.EXE"), ""},
