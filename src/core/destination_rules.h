@@ -11,7 +11,7 @@ namespace tidemark {
 // conversion here: the field already upper-cases what is typed) and a colon.
 bool PassesFormCheck(const std::string& entry);
 
-// How FolderExists settles a path.
+// How the destination page's probe settles whether a path names a folder.
 struct FolderProbe {
     enum class Kind {
         kAbsent,  // nothing left to test: not a folder

@@ -1,6 +1,6 @@
 #include "core/disk_set_block.h"
 
-#include "core/trailer.h"
+#include "core/little_endian.h"
 
 namespace tidemark {
 

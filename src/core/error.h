@@ -30,7 +30,8 @@ private:
     const void* address_ = nullptr;
 };
 
-// A failure of file access, with the runtime's numeric code and, when known, the file's path.
+// A failure of file access, with its code (an IoCode below, else the system's error code) and,
+// when known, the file's path.
 class IoError : public Error {
 public:
     explicit IoError(int code, std::string path = std::string());
@@ -38,7 +39,7 @@ public:
     const std::string& Path() const { return path_; }
     const char* ClassName() const override { return "IoError"; }
 
-    // The runtime's message for a code: 2 "File not found" ... otherwise "I/O error %d".
+    // The message for a code: 2 "File not found" ... otherwise "I/O error %d".
     static std::string MessageFor(int code);
 
 private:

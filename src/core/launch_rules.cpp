@@ -1,7 +1,6 @@
 #include "core/launch_rules.h"
 
 #include "core/path.h"
-#include "core/trailer.h"
 
 namespace tidemark {
 

@@ -13,6 +13,12 @@ std::string FolderPart(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+std::string ReplaceExtension(const std::string& name, const std::string& extension) {
+    size_t last = name.find_last_of(".\\:");
+    if (last != std::string::npos && name[last] == '.') return name.substr(0, last) + extension;
+    return name + extension;
+}
+
 char DriveLetterOf(const std::string& path) {
     if (path.size() < 2 || path[1] != ':') return 0;
     char letter = path[0];

@@ -28,6 +28,11 @@ bool IsDriveRelative(const std::string& path);
 // other path unchanged.
 std::string ResolveDriveRelative(const std::string& path, const std::string& driveFolder);
 
+// The name up to its last dot, followed by the new extension (which carries its own dot); a dot
+// before the last backslash or colon does not count, and a name without a dot gets the extension
+// appended.
+std::string ReplaceExtension(const std::string& name, const std::string& extension);
+
 // The path's drive letter in upper case, or 0 when it does not start with a letter and a colon.
 char DriveLetterOf(const std::string& path);
 

@@ -13,7 +13,7 @@ enum : uint32_t {
     kWriteProtect = 19,
     kSharingViolation = 32,
     kLockViolation = 33,
-    kSystemDiskFull = 112,  // as a rename reports it; a write's is the runtime's kDiskFull
+    kSystemDiskFull = 112,  // as a rename reports it; a write's is kDiskFull
     kFilenameTooLong = 206,
 };
 

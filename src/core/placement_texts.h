@@ -10,7 +10,7 @@
 namespace tidemark {
 
 // What went wrong when a product file was created or renamed onto its name (the system's code,
-// or the runtime's 101 for a full disk), and what was found at that name afterwards.
+// or kDiskFull, 101, for a full disk), and what was found at that name afterwards.
 struct PlacementFailure {
     uint32_t SystemCode = 0;
     bool PathTooLong = false;

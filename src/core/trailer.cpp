@@ -3,20 +3,10 @@
 #include <cstring>
 
 #include "core/error.h"
+#include "core/little_endian.h"
 #include "core/name_rules.h"
 
 namespace tidemark {
-
-int32_t ReadLittleEndian32(const uint8_t* bytes) {
-    uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                     uint32_t(bytes[3]) << 24;
-    return static_cast<int32_t>(value);
-}
-
-void WriteLittleEndian32(uint8_t* bytes, int32_t value) {
-    uint32_t v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 FileTableEntry ParseFileTableEntry(const uint8_t* entry) {
     FileTableEntry result;
@@ -100,17 +90,6 @@ std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer) {
     entry[0] = static_cast<uint8_t>(count);
     WriteLittleEndian32(entry + 1, trailer.UnpackedSize);
     return bytes;
-}
-
-std::string ReplaceExtension(const std::string& name, const std::string& extension) {
-    size_t last = name.find_last_of(".\\:");
-    if (last != std::string::npos && name[last] == '.') return name.substr(0, last) + extension;
-    return name + extension;
-}
-
-std::string VolumeFileName(const std::string& firstVolumeFile, int volume) {
-    if (volume <= 1) return firstVolumeFile;
-    return ReplaceExtension(firstVolumeFile, ".00" + std::to_string(volume));
 }
 
 }  // namespace tidemark

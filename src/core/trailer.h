@@ -1,4 +1,4 @@
-// The file table appended to the setup program's own file, and the names of the volumes.
+// The file table appended to the setup program's own file.
 #pragma once
 
 #include <cstddef>
@@ -30,10 +30,6 @@ constexpr size_t kTrailerTailSize = 5;
 
 inline size_t TrailerSize(size_t entryCount) { return entryCount * kEntrySize + kTrailerTailSize; }
 
-// Little-endian fields.
-int32_t ReadLittleEndian32(const uint8_t* bytes);
-void WriteLittleEndian32(uint8_t* bytes, int32_t value);
-
 // One 28-byte entry as it stands in the trailer. Characters after the name length are ignored;
 // a length byte above 19 keeps all 19 characters and is refused by CheckFileTable.
 FileTableEntry ParseFileTableEntry(const uint8_t* entry);
@@ -59,13 +55,5 @@ void CheckFileTable(const PayloadTrailer& trailer, const std::vector<uint8_t>& n
 
 // The trailer's bytes for a table; names must already be valid. Unused name characters are 0.
 std::vector<uint8_t> EncodeTrailer(const PayloadTrailer& trailer);
-
-// The name up to its last dot, followed by the new extension (which carries its own dot); a dot
-// before the last backslash or colon does not count, and a name without a dot gets the extension
-// appended.
-std::string ReplaceExtension(const std::string& name, const std::string& extension);
-
-// Volume n (1 to 4): the first volume's name, or its extension replaced by ".00n".
-std::string VolumeFileName(const std::string& firstVolumeFile, int volume);
 
 }  // namespace tidemark

@@ -120,7 +120,7 @@ void AcceptEntry(HWND page) {
     InstallState.DestinationFolder = entry;
     if (!PassesFormCheck(entry)) return;
     // Stored as the full path it names, since the current folder changes as the run goes on.
-    std::string folder = FullPathOf(entry);
+    std::string folder = ResolveDriveRelativeEntry(entry);
     PayloadTrailer trailer;
     bool haveTable = ReadOwnTable(&trailer);
     if (!FolderHoldsNames(folder, LongestProductName(haveTable ? &trailer : nullptr))) return;
@@ -128,11 +128,12 @@ void AcceptEntry(HWND page) {
     if (OnChangeableSourceDrive(folder, InstallState.SourceFolder, DriveIsChangeable(source)))
         return;
     if (haveTable && !HasRoomFor(page, folder, trailer)) return;
-    if (!PrepareFolder(folder)) return;
+    if (!CreateFolderIfAbsent(folder)) return;
+    InstallState.DestinationFolder = folder;
     // Every later step writes into the folder: an entry the tests above let through without it
     // being a folder (wildcards, a drive letter with no volume) would only fail later with an
     // uncaught error.
-    if (!NamesExistingFolder(folder)) return;
+    if (!HasDirectoryAttribute(folder)) return;
     EndDialog(page, 1);
 }
 

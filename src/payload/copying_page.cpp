@@ -5,6 +5,7 @@
 #include "core/path.h"
 #include "core/profile.h"
 #include "core/trailer.h"
+#include "core/volume_names.h"
 #include "dialogs/message_pump.h"
 #include "payload/meter.h"
 #include "payload/progress_page.h"

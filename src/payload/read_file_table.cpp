@@ -4,6 +4,7 @@
 
 #include "core/crc32.h"
 #include "core/error.h"
+#include "core/little_endian.h"
 #include "core/profile.h"
 #include "runtime/file.h"
 
@@ -23,8 +24,8 @@ PayloadTrailer ReadFileTable(const std::string& path, const DiskSetNumbers& disk
     file.Seek(length - 5);
     file.Read(&count, 1);
 
-    // A file shorter than its trailer claims would position before its start: the runtime's
-    // "Read beyond end of file" rather than a wrapped-around position.
+    // A file shorter than its trailer claims would position before its start: kReadBeyondEnd
+    // ("Read beyond end of file") rather than a wrapped-around position.
     uint32_t trailerSize = static_cast<uint32_t>(TrailerSize(count));
     if (trailerSize > length) throw IoError(kReadBeyondEnd);
     file.Seek(length - trailerSize);

@@ -144,7 +144,8 @@ std::vector<std::string> SplitImage(const std::string& imagePath, FileTable& tab
             continue;
         std::string folder = SplitFolder(entry.Name, destinationFolder, windowsFolder);
         // Without a Help folder, help files belong beside the product; nothing to report.
-        if (folder != destinationFolder && !NamesExistingFolder(folder)) folder = destinationFolder;
+        if (folder != destinationFolder && !HasDirectoryAttribute(folder))
+            folder = destinationFolder;
         bool inHelpFolder = folder != destinationFolder;
 
         std::string reason =

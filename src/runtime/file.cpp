@@ -6,7 +6,7 @@ namespace tidemark {
 
 [[noreturn]] void RaiseLastIoError(const std::string& path) {
     DWORD code = GetLastError();
-    // A full disk reported by the system is the runtime's "Disk full", as a short write is.
+    // A full disk reported by the system is kDiskFull, as a short write is.
     if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) throw IoError(kDiskFull, path);
     throw IoError(code == 0 ? 1 : static_cast<int>(code), path);
 }

@@ -1,4 +1,10 @@
-// Win32 file access that raises IoError at the failing operation, as the runtime does.
+// Win32 file access that raises IoError at the failing operation.
+//
+// src/runtime is the program's own runtime, the layer every other Win32 folder builds on: this
+// file access, the folder and drive tests, the install state and the uncaught-error report. Its
+// failures are IoErrors with the codes of core/error.h. Comments call this layer "the runtime";
+// the libraries the compiler links into the program (msvcrt and the C++ support library) are
+// "the language runtime".
 #pragma once
 
 #include <windows.h>

@@ -5,11 +5,12 @@
 #include "core/destination_rules.h"
 #include "core/path.h"
 #include "core/space_rules.h"
-#include "runtime/install_state.h"
 
 namespace tidemark {
 
-bool FolderExists(const std::string& path) {
+namespace {
+
+bool ProbeFindsFolder(const std::string& path) {
     FolderProbe probe = PlanFolderProbe(path);
     switch (probe.kind) {
         case FolderProbe::Kind::kAbsent:
@@ -29,6 +30,8 @@ bool FolderExists(const std::string& path) {
     return folder;
 }
 
+}  // namespace
+
 bool DriveExists(char letter) {
     char upper[2] = {letter, '\0'};
     CharUpperBuffA(upper, 1);  // the system's ANSI code page
@@ -42,7 +45,7 @@ bool DriveIsChangeable(char letter) {
     return type == DRIVE_REMOVABLE || type == DRIVE_CDROM;
 }
 
-std::string FullPathOf(const std::string& entry) {
+std::string ResolveDriveRelativeEntry(const std::string& entry) {
     if (!IsDriveRelative(entry)) return entry;
     // The system keeps a current folder for each drive; "X:" alone names it.
     char drive[3] = {entry[0], ':', '\0'};
@@ -52,17 +55,16 @@ std::string FullPathOf(const std::string& entry) {
     return ResolveDriveRelative(entry, std::string(folder, length));
 }
 
-bool PrepareFolder(const std::string& path) {
-    if (!FolderExists(path)) {
+bool CreateFolderIfAbsent(const std::string& path) {
+    if (!ProbeFindsFolder(path)) {
         // Only the last level is created; a failure shows when the folder cannot be entered.
         CreateDirectoryA(path.c_str(), nullptr);
         if (!SetCurrentDirectoryA(path.c_str())) return false;
     }
-    InstallState.DestinationFolder = path;
     return true;
 }
 
-bool NamesExistingFolder(const std::string& path) {
+bool HasDirectoryAttribute(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -94,7 +96,7 @@ bool FreeSpaceOf(const std::string& folder, uint64_t* free, uint32_t* clusterSiz
     // it. It is asked about the folder itself, which may lie on a volume mounted below the root.
     auto query = reinterpret_cast<DiskFreeSpaceExProc>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
-    std::string measured = NamesExistingFolder(folder) ? folder : FolderPart(folder);
+    std::string measured = HasDirectoryAttribute(folder) ? folder : FolderPart(folder);
     if (FreeSpaceEx(query, measured, free) || FreeSpaceEx(query, root, free)) return true;
     if (!classic) return false;
     *free = uint64_t(freeClusters) * sectorsPerCluster * bytesPerSector;

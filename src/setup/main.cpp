@@ -8,9 +8,9 @@
 #include "setup/sequence.h"
 #include "setup/start_up.h"
 
-// Every error is caught below, so the runtime's verbose terminate handler, which would pull the
-// C++ name demangler (about 45 KB) into a program that must share its disk with the archive, is
-// never needed.
+// Every error is caught below, so the language runtime's verbose terminate handler, which would
+// pull the C++ name demangler (about 45 KB) into a program that must share its disk with the
+// archive, is never needed.
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx

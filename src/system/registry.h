@@ -28,9 +28,6 @@ public:
                                   const std::string& defaultText, bool* refused = nullptr);
     void WriteText(const std::string& section, const std::string& name, const std::string& text);
 
-    HKEY Root() const { return root_; }
-    HKEY CurrentKey() const { return current_; }
-
 private:
     std::string Read(const std::string& section, const std::string& name,
                      const std::string& defaultText, bool* refused);

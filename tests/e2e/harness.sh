@@ -69,8 +69,8 @@ setup_of() { find "$E2E_WORK/disks/${1:-disk1}" -maxdepth 1 -iname setup.exe; } 
 table_entries() { tail -c5 "$1" | head -c1 | od -An -tu1 | tr -d ' '; }  # table_entries <exe>
 
 # The setup program of disk 1 (or of another disk folder) replaced by one never stamped (the
-# program as built) carrying the same file table, as before disk sets were stamped: it asks for
-# the shipped 3 disks and checks nothing.
+# program as built) carrying the same file table: like every unstamped program, it asks for the
+# shipped 3 disks and checks nothing.
 unstamped_setup() {  # unstamped_setup [<disk folder name>]
     local exe
     exe=$(setup_of "${1:-}")
@@ -313,7 +313,7 @@ check_gradient() {  # check_gradient <shot> <column>
 
 # The title in yellow from (22, 25) over its black shadow 2 pixels right and 3 down: every title
 # pixel has title or shadow (anything but the backdrop's colour of its row) at +2,+3.
-check_title() {  # check_title <shot>: the yellow title from about 30,35, shadowed 2 right and 3 down (not backdrop there)
+check_title() {  # check_title <shot>: the yellow title drawn from 22,25, shadowed 2 right and 3 down (not backdrop there)
     pixel_check "title and shadow" "$1" 640 110 0 0 '
         { k = $1 "," $2; w = 255 - int($2 / int(h / 255)); if ($3 < 20 && $4 < 20 && $5 - w <= 3 && w - $5 <= 3) D[k] = 1
           if ($3 > 200 && $4 > 200 && $5 < 90) Y[k] = 1; else if ($3 < 50 && $4 < 50 && $5 < 50) K[k] = 1 }

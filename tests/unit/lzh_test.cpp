@@ -2,8 +2,7 @@
 // adaptive code (vectors, linear scans, element-by-element shifts), written apart from the
 // production one: streams coded with it must decode to what a plain ring produces, so a fault in
 // the decoder's lookup table, its update or its rebuild shows up as a difference. The encoder:
-// every parse gives back its input through the decoder, the cost-based parse pays off, and the
-// match finder reports what an exhaustive search of the window finds.
+// every parse gives back its input through the decoder, and the cost-based parse pays off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +12,6 @@
 
 #include "core/lzh/lzh_decode.h"
 #include "core/lzh/lzh_encode.h"
-#include "core/lzh/lzh_match_finder.h"
 #include "stream.h"
 
 namespace tidemark {

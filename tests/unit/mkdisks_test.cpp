@@ -16,6 +16,7 @@
 #include "core/disk_set_block.h"
 #include "core/profile.h"
 #include "core/trailer.h"
+#include "core/volume_names.h"
 #include "errors.h"
 #include "file_io.h"
 #include "floppy.h"

@@ -17,6 +17,8 @@
 #include "core/placement_texts.h"
 #include "core/registry_rules.h"
 #include "core/shortcut_rules.h"
+#include "core/split_rules.h"
+#include "core/volume_names.h"
 
 using namespace tidemark;
 
@@ -32,14 +34,34 @@ TEST(Destination, FormCheckAndRefusals) {
     EXPECT_FALSE(OnChangeableSourceDrive("C:\\TIDE", "A:\\", true));
 }
 
-TEST(Path, DriveRelativeEntries) {
+// Each helper against the parts of a name it must tell apart: a dot inside a folder name, no
+// dot, a drive colon, letter case.
+TEST(Path, DriveRelativeEntriesFolderPartsExtensionsAndKeptFiles) {
     for (const char* path : {"C:", "C:NEWTIDE", "c:X\\Y"}) EXPECT_TRUE(IsDriveRelative(path));
     for (const char* path : {"C:\\", "C:/TIDE", "TIDE", "1:X", ""})
         EXPECT_FALSE(IsDriveRelative(path)) << path;
-    EXPECT_EQ(ResolveDriveRelative("C:NEWTIDE", "C:\\WORK"), "C:\\WORK\\NEWTIDE");
-    EXPECT_EQ(ResolveDriveRelative("C:", "C:\\WORK"), "C:\\WORK");
-    EXPECT_EQ(DriveLetterOf("a:\\"), 'A');
-    EXPECT_EQ(DriveLetterOf("\\\\SERVER\\SHARE\\"), 0);
+    EXPECT_EQ(DriveLetterOf("a:\\") + DriveLetterOf("\\\\SERVER\\SHARE\\"), 'A');
+    const std::pair<std::string, std::string> folders[] = {
+        {ResolveDriveRelative("C:NEWTIDE", "C:\\WORK"), "C:\\WORK\\NEWTIDE"},
+        {ResolveDriveRelative("C:", "C:\\WORK"), "C:\\WORK"},
+        {FolderPart("C:\\A.B\\TIDE.EXE"), "C:\\A.B\\"},
+        {FolderPart("C:TIDE"), "C:"},
+        {FolderPart("TIDE.EXE"), ""},
+        {DriveRootPath('D'), "D:\\"},
+        {ReplaceExtension("TIDE.EXE", ".~IM"), "TIDE.~IM"},
+        {ReplaceExtension("A.B.C", ".X"), "A.B.X"},
+        {ReplaceExtension("C:\\A.B\\TIDE", ".X"), "C:\\A.B\\TIDE.X"},
+        {ReplaceExtension("C:.B", ".X"), "C:.X"},
+        {ReplaceExtension("D:TIDE", ".X"), "D:TIDE.X"},
+        {VolumeFileName("TIDE.001", 1), "TIDE.001"},
+        {VolumeFileName("TIDE.001", 3), "TIDE.003"},
+        {SplitFolder("a.hlp", "D:\\T", "C:\\WIN"), "C:\\WIN\\Help"},
+        {SplitFolder("A.HLPX", "D:\\T", "C:\\WIN"), "D:\\T"}};
+    for (const auto& [got, expected] : folders) EXPECT_EQ(got, expected) << expected;
+    for (const char* kept : {"A.LIB", "B.DTP", "c.lib", "d.Dtp", ".LIB", "X.TXT.LIB"})
+        EXPECT_TRUE(KeepsExistingFile(kept)) << kept;
+    for (const char* replaced : {"A.TXT", "A.LIBX", "A.LI", "LIB", "A.LIB.TXT", "A.DTP\\X", "DTP"})
+        EXPECT_FALSE(KeepsExistingFile(replaced)) << replaced;
 }
 
 // Whatever is thrown ends in the report, never in an unhandled exception.

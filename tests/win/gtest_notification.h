@@ -1,6 +1,6 @@
 // Compiled into GoogleTest and the Windows-side tests ahead of everything else. The win32
-// thread-model runtime of the shipped build has no std::mutex or std::condition_variable, of
-// which GoogleTest makes its Notification; this one is a Win32 event, and GoogleTest takes it in
+// thread-model language runtime of the shipped build has no std::mutex or std::condition_variable,
+// of which GoogleTest makes its Notification; this one is a Win32 event, and GoogleTest takes it in
 // place of its own. (NOMINMAX keeps std::numeric_limits<T>::max() in GoogleTest's headers.)
 #pragma once
 

@@ -7,6 +7,7 @@
 #include "core/lzh/lzh_encode.h"
 #include "core/meter_arithmetic.h"
 #include "core/profile.h"
+#include "core/volume_names.h"
 #include "payload/copying_page.h"
 #include "payload/decoding.h"
 #include "payload/read_file_table.h"
@@ -145,9 +146,9 @@ TEST_F(Progress, ADamagedFileTableRaisesBeforeAnythingIsCopied) {
     EXPECT_EQ(IoCodeOf([&] { ReadFileTable(root / "Missing.exe", stamped); }), kFileNotFound);
 }
 
-// The runtime must leave the x87 unit at full precision: at 53 bits 23 of 40 is 57 %, and 7/54
-// of a 243-pixel bar ends at 32. Only the Windows build runs under that runtime.
-TEST(MeterOnWindows, PercentageKeepsThe64BitMantissaUnderTheRuntimesFpuSettings) {
+// The language runtime must leave the x87 unit at full precision: at 53 bits 23 of 40 is 57 %, and
+// 7/54 of a 243-pixel bar ends at 32. Only the Windows build runs under that one.
+TEST(MeterOnWindows, PercentageKeepsThe64BitMantissaUnderTheLanguageRuntimesFpuSettings) {
     EXPECT_EQ(MeterPositionFor(23, 40, 0, 100).Percentage, 58);
     EXPECT_EQ(MeterPositionFor(7, 54, 0, 243).Edge, 31);
 }

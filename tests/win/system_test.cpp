@@ -36,9 +36,9 @@ INT_PTR CALLBACK FailingPageProc(HWND, UINT message, WPARAM, LPARAM) {
 
 // Text goes in with its terminator over a value of any type, and comes back however it was
 // stored (where a zero cuts it is tested natively); reading never creates a section. Each
-// failure of the registry raises the runtime's message, and the accessor stays usable. Paths from
-// the current key or the root, and other roots, are used end to end (the uninstall entry, the
-// proposed destination).
+// failure of the registry raises a RegistryError with its message, and the accessor stays usable.
+// Paths from the current key or the root, and other roots, are used end to end (the uninstall
+// entry, the proposed destination).
 TEST(Registry, TextIsWrittenAndReadAsStoredAndFailuresRaise) {
     const std::string base = "Software\\TidemarkTests", section = base + "\\Section";
     RegDeleteTreeA(HKEY_CURRENT_USER, base.c_str());

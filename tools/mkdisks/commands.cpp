@@ -16,6 +16,7 @@
 #include "core/error.h"
 #include "core/name_rules.h"
 #include "core/profile.h"
+#include "core/volume_names.h"
 #include "disk_set.h"
 #include "errors.h"
 #include "file_io.h"
@@ -157,8 +158,8 @@ void PrintFileTable(std::ostream& out, const PayloadTrailer& trailer) {
         << Grouped(trailer.UnpackedSize) << " bytes\n";
 }
 
-// The numbers a setup program carries in its disk set block; Found is false for a program made
-// before disks were stamped.
+// The numbers a setup program carries in its disk set block; Found is false for a program that
+// carries no block.
 struct StampedSet {
     bool Found = false;
     DiskSetNumbers Numbers;
@@ -174,7 +175,7 @@ StampedSet ReadStampedSet(const std::vector<uint8_t>& setup, int64_t imageEnd) {
 void PrintStampedSet(std::ostream& out, const StampedSet& set) {
     const DiskSetNumbers& n = set.Numbers;
     if (!set.Found) {
-        out << "No disk set block: a setup program made before disk sets were stamped\n";
+        out << "No disk set block in this setup program\n";
         return;
     }
     out << (n.Stamped() ? "Stamped" : "Not stamped (nothing is checked)") << ": DiskCount "

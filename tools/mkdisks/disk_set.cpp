@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "core/trailer.h"
+#include "core/volume_names.h"
 #include "errors.h"
 #include "file_io.h"
 #include "volume_plan.h"

@@ -47,17 +47,6 @@ void WriteWholeFile(const fs::path& path, const uint8_t* data, size_t size) {
     if (!ok) throw FileFailure("cannot write " + path.string() + ": " + Reason());
 }
 
-bool WriteFileIfChanged(const fs::path& path, const std::string& text) {
-    std::error_code ec;
-    if (fs::is_regular_file(path, ec)) {
-        std::vector<uint8_t> old = ReadWholeFile(path);
-        if (old.size() == text.size() && std::memcmp(old.data(), text.data(), text.size()) == 0)
-            return false;
-    }
-    WriteWholeFile(path, reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    return true;
-}
-
 void ReplaceFileAtomically(const fs::path& path, const std::vector<uint8_t>& data) {
     fs::path temporary = path;
     // A name of its own, so that two builds sharing the target do not write into one file.

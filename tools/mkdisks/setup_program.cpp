@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/disk_set_block.h"
+#include "core/little_endian.h"
 #include "product.h"
 
 namespace tidemark::mkdisks {
