@@ -5,7 +5,7 @@
 # Cancel on the prompt for disk 3 (after the archive is written, before anything is unpacked)
 # stops at once, with no exit question; a second run does the same on the prompt that follows
 # a damaged disk 3, whose file is there.
-scenario_progress_cancel_on_prompt() {
+scenario_cancel_on_prompt() {
     needs_disks
     local earlier=("$dest\\Tidemark.Exe" "$dest\\README.TXT" "$dest\\TIDEMARK.LIB" "$dest\\tidemark.dtp") f
     for f in "${earlier[@]}"; do place_file "$f" "an earlier installation's $f"; done
@@ -33,7 +33,7 @@ STEPS
 # program never stamped takes it as it is) so that the copy is still running when the robot
 # acts. First the meter is pictured at about 30 % of the disk set, the setup program held still
 # for the picture; then Cancel, No (the copy goes on), Cancel, Yes. No disk prompt ever.
-scenario_progress_cancel_copying() {
+scenario_cancel_copying() {
     place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
     unstamped_setup
     truncate -s +400M "$E2E_WORK/disks/disk1/Tidemark.001"
@@ -61,7 +61,7 @@ STEPS
 # 64 MB of zeros and the trailer of a setup program never stamped claims 256 MB more unpacked
 # bytes, in its last file. While the exit question is up, decoding waits with its partial image (under a
 # temporary name) and the archive; after Yes both are gone.
-scenario_progress_cancel_decoding() {
+scenario_cancel_decoding() {
     place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
     unstamped_setup
     truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"

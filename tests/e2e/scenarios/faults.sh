@@ -7,7 +7,7 @@
 # "Disk number N could not be read correctly..." (owned by the copying page), OK, the prompt for
 # disk N although its file is there, disk 1 included; with the good disk the copy goes on, and
 # the whole product is installed byte for byte.
-scenario_progress_damaged_disks() {
+scenario_fault_damaged_disks() {
     needs_disks
     for n in 1 2 3; do cp -a "$E2E_WORK/disks/disk$n" "$E2E_WORK/disks/good$n"; done
     flip_byte "$E2E_WORK/disks/disk1/Tidemark.001"
@@ -109,7 +109,7 @@ host_fill() { fallocate -l $(($(df -B1 --output=avail "$(hostpath "$1:")" | tail
 # message over the page naming the drive and the space needed and free, and the page stays with
 # the entry. The same drive holds an earlier installation in G:\TIDE, whose files free their room
 # as the new ones replace them: G:\TIDE is accepted and installed, where G:\OTHER is not.
-scenario_two_copies_no_space() {
+scenario_fault_two_copies_no_space() {
     needs_disks
     tmpfs_drive G 32m
     local old=$(hostpath 'G:\TIDE') && mkdir "$old" && cp "$E2E_PRODUCT"/* "$old" && rm "$old/FILETIDE.HLP"

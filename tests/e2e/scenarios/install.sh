@@ -4,7 +4,7 @@
 # drive A: when asked for, the proposed group name, No to starting the program. Left behind: the
 # sample product in C:\Program Files\FileTidemark (FILETIDE.HLP in C:\windows\Help), no archive,
 # the shortcut in the Programs folder, the uninstall entry. The x86_64 build runs this one.
-scenario_full_install() {
+scenario_install_full() {
     needs_disks
     robot <<'STEPS'
 start
@@ -31,7 +31,7 @@ STEPS
 # ends with 0. The Windows folder has no Help folder: the help file goes to the destination. The
 # destination is typed drive-relative, C:TIDE; the uninstall command and the shortcut hold full
 # paths. The user's notes.txt in C:\TIDE stays.
-scenario_fault_launch() {
+scenario_install_launch() {
     export TIDEMARK_AUTOCLOSE=1 TIDEMARK_MARK_DIR=.
     rm -rf "$(hostpath 'C:\windows\Help')"
     place_file 'C:\TIDE\notes.txt' "the user's notes"
@@ -54,7 +54,7 @@ STEPS
 # A product of another size on two disks (the set "lite", made by mkdisks from the one built
 # program): it asks for its two disks, no more, and its meter runs against its own archive's
 # size; pictured while volume 1 is copied, the program held still for the picture.
-scenario_progress_other_product() {
+scenario_install_other_product() {
     local lite=$(dirname "$E2E_DISKS")/lite total=0 v
     disks "$lite"
     needs_disks
@@ -76,7 +76,7 @@ STEPS
 # caption, owned by the prompt) and the same prompt again; a quit request (WM_QUIT) that
 # reaches the program while it copies is swallowed; a disk put in before Cancel counts as OK;
 # Cancel on the program group page closes it without a question and only skips the shortcut.
-scenario_progress_disk_prompts() {
+scenario_install_disk_prompts() {
     needs_disks
     robot <<'STEPS'
 @to_copying
@@ -118,7 +118,7 @@ STEPS
 # FILETIDE.HLP, ORDER.TXT and the shortcut not made instead of claiming success; the uninstall
 # entry is written, and no shortcut made anywhere. What an interrupted earlier run left under the
 # temporary names is removed.
-scenario_progress_lib_dtp_kept() {
+scenario_install_lib_dtp_kept() {
     local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
     local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
     for f in "${kept[@]}" "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done

@@ -74,7 +74,7 @@ STEPS
 # from, a folder too long for the product's longest name). Then the drive-relative C:NEWTIDE is
 # accepted and made below the drive's current folder, its root (empty: no NEWTIDE nested in it);
 # in a second run the drive root C:\ is accepted. Nothing else is made; C:\TOOLS\notes.txt stays.
-scenario_destination_entries() {
+scenario_pages_destination_entries() {
     place_file 'C:\TOOLS\notes.txt' "the user's own notes"
     # 247 characters: with "\" and a 12-character name, one more than a path may hold.
     long=C:\\$(printf 'L%.0s' $(seq 244))
@@ -101,14 +101,14 @@ STEPS
 # of texts) and ProgramFilesDir (a number) are not text, which count as absent, what a fresh
 # system gets, C:\Program Files\FileTidemark; with the programs folder D:\Programs\ (trailing
 # backslash) D:\Programs\FileTidemark; with a remembered folder (RegDir) that folder, even
-# though it does not exist; an empty RegDir counts as absent. Only the product's key is made.
-scenario_destination_proposal() {
+# though it does not exist; an empty RegDir counts as absent. Under Software\Lanternfield, in
+# either root, no key is made but the product's, and no value beside it.
+scenario_pages_destination_proposal() {
     steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
     reg_file user 'Software\\Lanternfield\\FileTidemark' '"RegDir"=hex(7):45,3a,00,00'
     reg_file system 'Software\\Microsoft\\Windows\\CurrentVersion' '"ProgramFilesDir"=dword:00000007'
     robot <<'STEPS'
 @proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
-reg HKCU "Software\\Lanternfield" "RegDir" -absent
 regset HKLM "Software\\Microsoft\\Windows\\CurrentVersion" ProgramFilesDir "D:\\Programs\\"
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir ""
 @proposes 'D:\PROGRAMS\FILETIDEMARK'
@@ -117,4 +117,8 @@ regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 reg HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 STEPS
     expect_no_file "$dest"
+    # Wine's registry files hold one section per key that has values or no subkeys.
+    local made
+    made=$(grep -hio '^\[Software\\\\Lanternfield[^]]*' "$WINEPREFIX"/{user,system}.reg | tr -d '[\\' | sort -u | xargs)
+    verdict "only the product's key made (made: $made)" '[ "${made,,}" = softwarelanternfieldfiletidemark ]'
 }
