@@ -5,12 +5,12 @@
 # Cancel on the prompt for disk 3 (after the archive is written, before anything is unpacked)
 # stops at once, with no exit question; a second run does the same on the prompt that follows
 # a damaged disk 3, whose file is there.
-scenario_progress_cancel_on_prompt() {
-    needs_disks
-    local earlier=("$dest\\Tidemark.Exe" "$dest\\README.TXT" "$dest\\TIDEMARK.LIB" "$dest\\tidemark.dtp") f
-    for f in "${earlier[@]}"; do place_file "$f" "an earlier installation's $f"; done
-    flip_byte "$E2E_WORK/disks/disk3/Tidemark.003"
-    robot <<'STEPS'
+scenario_cancel_on_prompt() {
+  needs_disks
+  local earlier=("$dest\\Tidemark.Exe" "$dest\\README.TXT" "$dest\\TIDEMARK.LIB" "$dest\\tidemark.dtp") f
+  for f in "${earlier[@]}"; do place_file "$f" "an earlier installation's $f"; done
+  flip_byte "$E2E_WORK/disks/disk3/Tidemark.003"
+  robot <<'STEPS'
 @to_copying
 @disks 2
 wait "FileTidemark" 60000 65535="Please Insert Disk number 3" owner=#32770
@@ -24,20 +24,20 @@ click 2
 @terminated
 @entry -absent
 STEPS
-    expect_unchanged "${earlier[@]}"
-    expect_no_file "$dest\\Tidemark._LF" "$dest\\TMCORE.DLL"
-    expect_not_seen '"Exit FileTidemark"' "exit question"
+  expect_unchanged "${earlier[@]}"
+  expect_no_file "$dest\\Tidemark._LF" "$dest\\TMCORE.DLL"
+  expect_not_seen '"Exit FileTidemark"' "exit question"
 }
 
 # Cancel while the volumes are copied; volume 1 is made long (sparse junk appended, a setup
 # program never stamped takes it as it is) so that the copy is still running when the robot
 # acts. First the meter is pictured at about 30 % of the disk set, the setup program held still
 # for the picture; then Cancel, No (the copy goes on), Cancel, Yes. No disk prompt ever.
-scenario_progress_cancel_copying() {
-    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-    unstamped_setup
-    truncate -s +400M "$E2E_WORK/disks/disk1/Tidemark.001"
-    robot <<'STEPS'
+scenario_cancel_copying() {
+  place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+  unstamped_setup
+  truncate -s +400M "$E2E_WORK/disks/disk1/Tidemark.001"
+  robot <<'STEPS'
 @to_copying
 hold meter "C:\\Program Files\\FileTidemark\\Tidemark._LF" 1000000
 hold meter-2 "C:\\Program Files\\FileTidemark\\Tidemark._LF" 1500000
@@ -51,34 +51,34 @@ wait "Exit FileTidemark" owner=none
 click 6
 @terminated
 STEPS
-    expect_no_file "$dest\\Tidemark._LF" "$dest\\UnInstal.Exe"
-    expect_unchanged "$dest\\Tidemark.Exe"
-    expect_not_seen 'Please Insert Disk' "disk prompt"
-    check_meter meter 3390000  # unstamped, the meter runs against the shipped ExpectedArchiveSize
+  expect_no_file "$dest\\Tidemark._LF" "$dest\\UnInstal.Exe"
+  expect_unchanged "$dest\\Tidemark.Exe"
+  expect_not_seen 'Please Insert Disk' "disk prompt"
+  check_meter meter 3390000  # unstamped, the meter runs against the shipped ExpectedArchiveSize
 }
 
 # Cancel confirmed while the archive is decoded, made long for this run: the last volume gets
 # 64 MB of zeros and the trailer of a setup program never stamped claims 256 MB more unpacked
 # bytes, in its last file. While the exit question is up, decoding waits with its partial image (under a
 # temporary name) and the archive; after Yes both are gone.
-scenario_progress_cancel_decoding() {
-    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-    unstamped_setup
-    truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
-    local setup length claimed at
-    setup=$(setup_of) && length=$(stat -c %s "$setup")
-    # The last entry's size and the unpacked size grow alike, so that the table stays well-formed.
-    for at in $((length - 9)) $((length - 4)); do
-        claimed=$(($(od -An -tu4 -j $at -N4 "$setup") + 256 * 1024 * 1024))
-        printf "$(printf '\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
-            dd of="$setup" bs=1 seek=$at conv=notrunc status=none
-    done
-    host_partial_image() {
-        local size
-        size=$(stat -c %s "$(hostpath "$dest\\Tidemark.~IM")") && [ "$size" -lt "$claimed" ] &&
-            [ -f "$(hostpath "$dest\\Tidemark._LF")" ]
-    }
-    robot <<'STEPS'
+scenario_cancel_decoding() {
+  place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+  unstamped_setup
+  truncate -s +64M "$E2E_WORK/disks/disk3/Tidemark.003"
+  local setup length claimed at
+  setup=$(setup_of) && length=$(stat -c %s "$setup")
+  # The last entry's size and the unpacked size grow alike, so that the table stays well-formed.
+  for at in $((length - 9)) $((length - 4)); do
+    claimed=$(($(od -An -tu4 -j $at -N4 "$setup") + 256 * 1024 * 1024))
+    printf "$(printf '\\%03o' $((claimed & 255)) $((claimed >> 8 & 255)) $((claimed >> 16 & 255)) $((claimed >> 24 & 255)))" |
+      dd of="$setup" bs=1 seek=$at conv=notrunc status=none
+  done
+  host_partial_image() {
+    local size
+    size=$(stat -c %s "$(hostpath "$dest\\Tidemark.~IM")") && [ "$size" -lt "$claimed" ] &&
+      [ -f "$(hostpath "$dest\\Tidemark._LF")" ]
+  }
+  robot <<'STEPS'
 @install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 click 2
@@ -88,7 +88,7 @@ click 6
 @terminated
 @entry -absent
 STEPS
-    expect_unchanged "$dest\\Tidemark.Exe"
-    expect_no_file "$dest\\Tidemark.~IM" "$dest\\Tidemark._LF"
-    expect_nothing_split
+  expect_unchanged "$dest\\Tidemark.Exe"
+  expect_no_file "$dest\\Tidemark.~IM" "$dest\\Tidemark._LF"
+  expect_nothing_split
 }

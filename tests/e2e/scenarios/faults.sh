@@ -7,15 +7,15 @@
 # "Disk number N could not be read correctly..." (owned by the copying page), OK, the prompt for
 # disk N although its file is there, disk 1 included; with the good disk the copy goes on, and
 # the whole product is installed byte for byte.
-scenario_progress_damaged_disks() {
-    needs_disks
-    for n in 1 2 3; do cp -a "$E2E_WORK/disks/disk$n" "$E2E_WORK/disks/good$n"; done
-    flip_byte "$E2E_WORK/disks/disk1/Tidemark.001"
-    flip_byte "$E2E_WORK/disks/disk2/Tidemark.002"
-    cp "$(dirname "$E2E_DISKS")/floppies/disk3/Tidemark.003" "$E2E_WORK/disks/disk3/"
-    mkdir -p "$E2E_WORK/disks/short3"
-    head -c -1 "$E2E_WORK/disks/good3/Tidemark.003" >"$E2E_WORK/disks/short3/Tidemark.003"
-    robot <<'STEPS'
+scenario_fault_damaged_disks() {
+  needs_disks
+  for n in 1 2 3; do cp -a "$E2E_WORK/disks/disk$n" "$E2E_WORK/disks/good$n"; done
+  flip_byte "$E2E_WORK/disks/disk1/Tidemark.001"
+  flip_byte "$E2E_WORK/disks/disk2/Tidemark.002"
+  cp "$(dirname "$E2E_DISKS")/floppies/disk3/Tidemark.003" "$E2E_WORK/disks/disk3/"
+  mkdir -p "$E2E_WORK/disks/short3"
+  head -c -1 "$E2E_WORK/disks/good3/Tidemark.003" >"$E2E_WORK/disks/short3/Tidemark.003"
+  robot <<'STEPS'
 @to_copying
 @damaged_disk 1
 host disk good1
@@ -34,7 +34,7 @@ click 1
 @finish
 @entry FileTidemark
 STEPS
-    expect_installed "$dest"
+  expect_installed "$dest"
 }
 
 # Refused before anything is copied, each time "Application Error" (exit code 1) and the
@@ -45,19 +45,19 @@ STEPS
 # names a file outside the destination ("..\EVIL.TXT", not written); volume 1 missing beside
 # the setup program (not asked for: the I/O error "File not found").
 scenario_fault_file_table() {
-    needs_disks
-    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-    for d in evil1 notable; do cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/$d"; done
-    cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/novolume" && rm "$E2E_WORK/disks/novolume/Tidemark.001"
-    head -c 300 /dev/zero >>"$(setup_of)"
-    cp "$E2E_SETUP" "$(setup_of notable)"
-    unstamped_setup evil1
-    # The table's entries (28 bytes, each starting with its name's length and characters) stand
-    # before the entry count (1 byte) and the unpacked size (4 bytes) at the end.
-    local exe size
-    exe=$(setup_of evil1) && size=$(stat -c %s "$exe")
-    printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * $(table_entries "$exe") + 28)) conv=notrunc 2>/dev/null
-    robot <<'STEPS'
+  needs_disks
+  place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+  for d in evil1 notable; do cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/$d"; done
+  cp -a "$E2E_WORK/disks/disk1" "$E2E_WORK/disks/novolume" && rm "$E2E_WORK/disks/novolume/Tidemark.001"
+  head -c 300 /dev/zero >>"$(setup_of)"
+  cp "$E2E_SETUP" "$(setup_of notable)"
+  unstamped_setup evil1
+  # The table's entries (28 bytes, each starting with its name's length and characters) stand
+  # before the entry count (1 byte) and the unpacked size (4 bytes) at the end.
+  local exe size
+  exe=$(setup_of evil1) && size=$(stat -c %s "$exe")
+  printf '\x0b..\\EVIL.TXT' | dd of="$exe" bs=1 seek=$((size - 5 - 28 * $(table_entries "$exe") + 28)) conv=notrunc 2>/dev/null
+  robot <<'STEPS'
 @to_copying
 @application_error FileTableError "not the one its disks were made with"
 host disk notable
@@ -71,10 +71,10 @@ host disk novolume
 @application_error IoError "File not found."
 @entry -absent
 STEPS
-    expect_unchanged "$dest\\Tidemark.Exe"
-    expect_no_file "$dest\\Tidemark._LF" 'C:\Program Files\EVIL.TXT'
-    expect_not_seen 'Please Insert Disk' "disk prompt"
-    expect_not_seen 'terminated' "terminated message"
+  expect_unchanged "$dest\\Tidemark.Exe"
+  expect_no_file "$dest\\Tidemark._LF" 'C:\Program Files\EVIL.TXT'
+  expect_not_seen 'Please Insert Disk' "disk prompt"
+  expect_not_seen 'terminated' "terminated message"
 }
 
 # Without fingerprints (a setup program never stamped) an archive one byte short, volume 3 cut
@@ -82,18 +82,18 @@ STEPS
 # The disk prompts as usual, the unpacking page, then "Application Error" for the short archive.
 # The earlier Tidemark.Exe stays; no partial image, nothing split out.
 scenario_fault_truncated_volume() {
-    needs_disks
-    place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
-    unstamped_setup
-    truncate -s -1 "$E2E_WORK/disks/disk3/Tidemark.003"
-    robot <<'STEPS'
+  needs_disks
+  place_file "$dest\\Tidemark.Exe" "an earlier installation's main program"
+  unstamped_setup
+  truncate -s -1 "$E2E_WORK/disks/disk3/Tidemark.003"
+  robot <<'STEPS'
 @install_all_disks
 @application_error IoError "Read beyond end of file."
 @entry -absent
 STEPS
-    expect_nothing_split
-    expect_unchanged "$dest\\Tidemark.Exe"
-    expect_no_file "$dest\\Tidemark.~IM"
+  expect_nothing_split
+  expect_unchanged "$dest\\Tidemark.Exe"
+  expect_no_file "$dest\\Tidemark.~IM"
 }
 
 # The bytes the sample run takes at its fullest on a drive of its own, and at decoding: archive
@@ -109,14 +109,14 @@ host_fill() { fallocate -l $(($(df -B1 --output=avail "$(hostpath "$1:")" | tail
 # message over the page naming the drive and the space needed and free, and the page stays with
 # the entry. The same drive holds an earlier installation in G:\TIDE, whose files free their room
 # as the new ones replace them: G:\TIDE is accepted and installed, where G:\OTHER is not.
-scenario_two_copies_no_space() {
-    needs_disks
-    tmpfs_drive G 32m
-    local old=$(hostpath 'G:\TIDE') && mkdir "$old" && cp "$E2E_PRODUCT"/* "$old" && rm "$old/FILETIDE.HLP"
-    # Between what the reinstall needs (archive and image) and what a new one needs (the image
-    # and every file split out of it).
-    host_fill G $((($(archive_bytes) + 3 * $(image_bytes)) / 2))
-    robot <<'STEPS'
+scenario_fault_two_copies_no_space() {
+  needs_disks
+  tmpfs_drive G 32m
+  local old=$(hostpath 'G:\TIDE') && mkdir "$old" && cp "$E2E_PRODUCT"/* "$old" && rm "$old/FILETIDE.HLP"
+  # Between what the reinstall needs (archive and image) and what a new one needs (the image
+  # and every file split out of it).
+  host_fill G $((($(archive_bytes) + 3 * $(image_bytes)) / 2))
+  robot <<'STEPS'
 start
 wait "Destination Directory"
 also
@@ -138,8 +138,8 @@ click 1
 @disks 2 3
 @finish
 STEPS
-    expect_no_file 'G:\OTHER'
-    expect_installed 'G:\TIDE'
+  expect_no_file 'G:\OTHER'
+  expect_installed 'G:\TIDE'
 }
 
 # The destination drive fills up after the destination page measured it (another program
@@ -150,11 +150,11 @@ STEPS
 # is split (E: left room for the archive and the image, not for the product files besides), the
 # files split so far stay, each complete; no Tidemark.Exe, no temporary file, no archive.
 scenario_fault_full_drive() {
-    needs_disks
-    tmpfs_drive D 16m
-    tmpfs_drive E 16m
-    local v1=$(stat -c %s "$E2E_DISKS/disk1/Tidemark.001")
-    robot <<STEPS
+  needs_disks
+  tmpfs_drive D 16m
+  tmpfs_drive E 16m
+  local v1=$(stat -c %s "$E2E_DISKS/disk1/Tidemark.001")
+  robot <<STEPS
 @to_licence 'D:\TIDE'
 host fill D $((v1 + 65536))
 click 1
@@ -168,12 +168,12 @@ click 1
 @application_error IoError "Disk full. Drive E: has no room left"
 @entry -absent
 STEPS
-    local split=0 size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)
-    verdict "the partial archive on D: holds volume 1 and part of volume 2 ($size bytes)" '[ "$size" -gt "$v1" ]'
-    expect_no_file 'D:\TIDE\Tidemark.Exe'
-    for f in "$E2E_PRODUCT"/*; do
-        [ -e "$(hostpath "E:\\TIDE\\${f##*/}")" ] && expect_file "E:\\TIDE\\${f##*/}" "$f" && split=$((split + 1))
-    done
-    verdict "$split product files split on E: before it filled" '[ "$split" -gt 0 ]'
-    expect_no_file 'E:\TIDE\Tidemark.Exe' 'E:\TIDE\Tidemark.~IM' 'E:\TIDE\Tidemark.~SP' 'E:\TIDE\Tidemark._LF'
+  local split=0 size=$(stat -c %s "$(hostpath 'D:\TIDE\Tidemark._LF')" 2>/dev/null || echo 0)
+  verdict "the partial archive on D: holds volume 1 and part of volume 2 ($size bytes)" '[ "$size" -gt "$v1" ]'
+  expect_no_file 'D:\TIDE\Tidemark.Exe'
+  for f in "$E2E_PRODUCT"/*; do
+    [ -e "$(hostpath "E:\\TIDE\\${f##*/}")" ] && expect_file "E:\\TIDE\\${f##*/}" "$f" && split=$((split + 1))
+  done
+  verdict "$split product files split on E: before it filled" '[ "$split" -gt 0 ]'
+  expect_no_file 'E:\TIDE\Tidemark.Exe' 'E:\TIDE\Tidemark.~IM' 'E:\TIDE\Tidemark.~SP' 'E:\TIDE\Tidemark._LF'
 }

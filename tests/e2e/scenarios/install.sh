@@ -4,9 +4,9 @@
 # drive A: when asked for, the proposed group name, No to starting the program. Left behind: the
 # sample product in C:\Program Files\FileTidemark (FILETIDE.HLP in C:\windows\Help), no archive,
 # the shortcut in the Programs folder, the uninstall entry. The x86_64 build runs this one.
-scenario_full_install() {
-    needs_disks
-    robot <<'STEPS'
+scenario_install_full() {
+  needs_disks
+  robot <<'STEPS'
 start
 wait "Destination Directory"
 key enter
@@ -21,9 +21,9 @@ key enter
 # The folder field is upper-case, so the destination read back from it is too.
 @entry FileTidemark 'C:\PROGRAM FILES\FILETIDEMARK\UnInstal.Exe'
 STEPS
-    expect_installed "$dest"
-    verdict "the shortcut names Tidemark.Exe" 'grep -qaiF Tidemark.Exe "$(shortcut FileTidemark.LNK)"'
-    expect_no_file "$dest\\Tidemark.ran"
+  expect_installed "$dest"
+  verdict "the shortcut names Tidemark.Exe" 'grep -qaiF Tidemark.Exe "$(shortcut FileTidemark.LNK)"'
+  expect_no_file "$dest\\Tidemark.ran"
 }
 
 # Yes on the closing prompt starts the installed program in the destination folder (it closes
@@ -31,34 +31,34 @@ STEPS
 # ends with 0. The Windows folder has no Help folder: the help file goes to the destination. The
 # destination is typed drive-relative, C:TIDE; the uninstall command and the shortcut hold full
 # paths. The user's notes.txt in C:\TIDE stays.
-scenario_fault_launch() {
-    export TIDEMARK_AUTOCLOSE=1 TIDEMARK_MARK_DIR=.
-    rm -rf "$(hostpath 'C:\windows\Help')"
-    place_file 'C:\TIDE\notes.txt' "the user's notes"
-    needs_disks
-    robot <<'STEPS'
+scenario_install_launch() {
+  export TIDEMARK_AUTOCLOSE=1 TIDEMARK_MARK_DIR=.
+  rm -rf "$(hostpath 'C:\windows\Help')"
+  place_file 'C:\TIDE\notes.txt' "the user's notes"
+  needs_disks
+  robot <<'STEPS'
 @install_all_disks C:TIDE
 @finish 6
 @entry FileTidemark 'C:\TIDE\UnInstal.Exe'
 STEPS
-    expect_no_file 'C:\windows\Help'
-    expect_installed 'C:\TIDE'
-    # C:\TIDE existed before, so the destination page did not make it the setup program's
-    # current folder: the mark there shows the launch named it.
-    for i in $(seq 50); do [ -f "$(hostpath 'C:\TIDE\Tidemark.ran')" ] && break; sleep 0.1; done
-    expect_file 'C:\TIDE\Tidemark.ran'
-    expect_unchanged 'C:\TIDE\notes.txt'
-    verdict "the shortcut holds no relative C:TIDE" '! tr -d "\0" <"$(shortcut FileTidemark.LNK)" | grep -qaiF C:TIDE'
+  expect_no_file 'C:\windows\Help'
+  expect_installed 'C:\TIDE'
+  # C:\TIDE existed before, so the destination page did not make it the setup program's
+  # current folder: the mark there shows the launch named it.
+  for i in $(seq 50); do [ -f "$(hostpath 'C:\TIDE\Tidemark.ran')" ] && break; sleep 0.1; done
+  expect_file 'C:\TIDE\Tidemark.ran'
+  expect_unchanged 'C:\TIDE\notes.txt'
+  verdict "the shortcut holds no relative C:TIDE" '! tr -d "\0" <"$(shortcut FileTidemark.LNK)" | grep -qaiF C:TIDE'
 }
 
 # A product of another size on two disks (the set "lite", made by mkdisks from the one built
 # program): it asks for its two disks, no more, and its meter runs against its own archive's
 # size; pictured while volume 1 is copied, the program held still for the picture.
-scenario_progress_other_product() {
-    local lite=$(dirname "$E2E_DISKS")/lite total=0 v
-    disks "$lite"
-    needs_disks
-    robot <<'STEPS'
+scenario_install_other_product() {
+  local lite=$(dirname "$E2E_DISKS")/lite total=0 v
+  disks "$lite"
+  needs_disks
+  robot <<'STEPS'
 @to_copying
 hold meter "C:\\Program Files\\FileTidemark\\Tidemark._LF" 200000
 hold meter-2 "C:\\Program Files\\FileTidemark\\Tidemark._LF" 300000
@@ -66,19 +66,19 @@ wait "Please Stand By..." 65535="Installing the FileTidemark files."
 @disks 2
 @finish
 STEPS
-    expect_installed "$dest" "$(dirname "$E2E_PRODUCT")/product-lite"
-    expect_not_seen 'Please Insert Disk number 3' "prompt for disk 3"
-    for v in "$lite"/disk*/Tidemark.00?; do total=$((total + $(stat -c %s "$v"))); done
-    check_meter meter "$total"
+  expect_installed "$dest" "$(dirname "$E2E_PRODUCT")/product-lite"
+  expect_not_seen 'Please Insert Disk number 3' "prompt for disk 3"
+  for v in "$lite"/disk*/Tidemark.00?; do total=$((total + $(stat -c %s "$v"))); done
+  check_meter meter "$total"
 }
 
 # What the user may do on the disk prompts: OK with the drive empty shows the WrongDiskBox (no
 # caption, owned by the prompt) and the same prompt again; a quit request (WM_QUIT) that
 # reaches the program while it copies is swallowed; a disk put in before Cancel counts as OK;
 # Cancel on the program group page closes it without a question and only skips the shortcut.
-scenario_progress_disk_prompts() {
-    needs_disks
-    robot <<'STEPS'
+scenario_install_disk_prompts() {
+  needs_disks
+  robot <<'STEPS'
 @to_copying
 wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
 host disk empty
@@ -100,11 +100,11 @@ gone
 @closing 7 'Exit FileTidemark'
 @entry FileTidemark
 STEPS
-    expect_installed "$dest"
-    # One wrong-disk box and one repeated prompt: the swaps took effect at once.
-    verdict "three disk prompts (2, 2 again, 3)" '[ "$(grep -c "^[0-9]* window .*Please Insert Disk number" "$E2E_RESULTS/robot.log")" = 3 ]'
-    expect_not_seen 'terminated' "terminated message"
-    verdict "no shortcut" '[ -z "$(shortcut FileTidemark.LNK)$(shortcut "Never Used.LNK")" ]'
+  expect_installed "$dest"
+  # One wrong-disk box and one repeated prompt: the swaps took effect at once.
+  verdict "three disk prompts (2, 2 again, 3)" '[ "$(grep -c "^[0-9]* window .*Please Insert Disk number" "$E2E_RESULTS/robot.log")" = 3 ]'
+  expect_not_seen 'terminated' "terminated message"
+  verdict "no shortcut" '[ -z "$(shortcut FileTidemark.LNK)$(shortcut "Never Used.LNK")" ]'
 }
 
 # Existing .LIB and .DTP files of the product's names, in other letter cases, are the user's: they
@@ -118,23 +118,23 @@ STEPS
 # FILETIDE.HLP, ORDER.TXT and the shortcut not made instead of claiming success; the uninstall
 # entry is written, and no shortcut made anywhere. What an interrupted earlier run left under the
 # temporary names is removed.
-scenario_progress_lib_dtp_kept() {
-    local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
-    local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
-    for f in "${kept[@]}" "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done
-    chmod a-w "$(hostpath "$dest\\README.TXT")" "$(hostpath 'C:\windows\Help\FILETIDE.HLP')"
-    mkdir "$(hostpath "$dest")/ORDER.TXT"
-    host_writable() { chmod u+w "$(hostpath "$dest\\$1")"; }
-    # The question about one file, owned by the page, answered with <button> (2 Cancel, 4 Retry)
-    # after the host request <request>, if any.
-    steps_cannot_place() {  # @cannot_place <button> <name> <reason> [<request>]
-        printf 'wait "FileTidemark" 120000 owner=#32770 "65535~%s" "65535~%s"\n' "$2" "$3"
-        [ -z "${4:-}" ] || echo "host $4"
-        printf 'click %s\ngone\n' "$1"
-    }
-    steps_group_refused() { printf 'set 102 %s\ncommand 1\nstays 300 102=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_group_refused "${@:2}"; }
-    reg_file user 'Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders' '"Programs"=dword:00000005'
-    robot <<STEPS
+scenario_install_lib_dtp_kept() {
+  local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
+  local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
+  for f in "${kept[@]}" "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done
+  chmod a-w "$(hostpath "$dest\\README.TXT")" "$(hostpath 'C:\windows\Help\FILETIDE.HLP')"
+  mkdir "$(hostpath "$dest")/ORDER.TXT"
+  host_writable() { chmod u+w "$(hostpath "$dest\\$1")"; }
+  # The question about one file, owned by the page, answered with <button> (2 Cancel, 4 Retry)
+  # after the host request <request>, if any.
+  steps_cannot_place() {  # @cannot_place <button> <name> <reason> [<request>]
+    printf 'wait "FileTidemark" 120000 owner=#32770 "65535~%s" "65535~%s"\n' "$2" "$3"
+    [ -z "${4:-}" ] || echo "host $4"
+    printf 'click %s\ngone\n' "$1"
+  }
+  steps_group_refused() { printf 'set 102 %s\ncommand 1\nstays 300 102=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_group_refused "${@:2}"; }
+  reg_file user 'Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders' '"Programs"=dword:00000005'
+  robot <<STEPS
 @install_all_disks
 wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 @cannot_place 2 FILETIDE.HLP "the file there is read-only"
@@ -149,14 +149,14 @@ click 7
 exit 0
 @entry FileTidemark
 STEPS
-    expect_unchanged "${kept[@]}"
-    expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
-    verdict "the folder ORDER.TXT stays" '[ -d "$(hostpath "$dest\\ORDER.TXT")" ]'
-    for f in "$E2E_PRODUCT"/*; do
-        case ${f##*/} in *.LIB | *.DTP | *.HLP | ORDER.TXT) ;; *) expect_file "$dest\\${f##*/}" "$f" ;; esac
-    done
-    expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
-    expect_not_seen 'successfully installed' "claim of success"
-    verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt")" ]'
+  expect_unchanged "${kept[@]}"
+  expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
+  verdict "the folder ORDER.TXT stays" '[ -d "$(hostpath "$dest\\ORDER.TXT")" ]'
+  for f in "$E2E_PRODUCT"/*; do
+    case ${f##*/} in *.LIB | *.DTP | *.HLP | ORDER.TXT) ;; *) expect_file "$dest\\${f##*/}" "$f" ;; esac
+  done
+  expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
+  expect_not_seen 'successfully installed' "claim of success"
+  verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt")" ]'
 }
 

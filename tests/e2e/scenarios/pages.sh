@@ -8,9 +8,9 @@
 # file of an earlier installation as it was (Tidemark.Exe, Tidemark._LF, a .LIB and a .DTP),
 # no uninstall entry.
 scenario_pages_1024() {
-    local earlier=("$dest\\Tidemark.Exe" "$dest\\Tidemark._LF" "$dest\\Tide.LIB" "$dest\\Tide.DTP") f
-    for f in "${earlier[@]}"; do place_file "$f" "earlier $f"; done
-    robot <<'STEPS'
+  local earlier=("$dest\\Tidemark.Exe" "$dest\\Tidemark._LF" "$dest\\Tide.LIB" "$dest\\Tide.DTP") f
+  for f in "${earlier[@]}"; do place_file "$f" "earlier $f"; done
+  robot <<'STEPS'
 start
 wait "Destination Directory" centred focus=104 owner=LFSetUp 104="C:\\PROGRAM FILES\\FILETIDEMARK"
 shot main
@@ -34,13 +34,13 @@ key enter
 @terminated
 @entry -absent
 STEPS
-    check_gradient main 2
-    check_gradient main 720
-    check_gradient licence 2
-    check_title main
-    check_logo main 410 696 "$E2E_LOGO"
-    check_notice main 774 748
-    expect_unchanged "${earlier[@]}"
+  check_gradient main 2
+  check_gradient main 720
+  check_gradient licence 2
+  check_title main
+  check_logo main 410 696 "$E2E_LOGO"
+  check_notice main 774 748
+  expect_unchanged "${earlier[@]}"
 }
 
 # At 640x480: the backdrop reaching black at row 255 (one row a colour step), the logo at
@@ -48,10 +48,10 @@ STEPS
 # its starting folder is still the setup program's own: the Tidemark.Exe and Tidemark._LF left
 # on the disk stay, no destination is made.
 scenario_pages_640() {
-    place_file 'A:\Tidemark.Exe' "the main program left on the disk"
-    place_file 'A:\Tidemark._LF' "an archive left on the disk"
-    screen 640x480
-    robot <<'STEPS'
+  place_file 'A:\Tidemark.Exe' "the main program left on the disk"
+  place_file 'A:\Tidemark._LF' "an archive left on the disk"
+  screen 640x480
+  robot <<'STEPS'
 start
 wait "Destination Directory" centred
 shot main
@@ -60,12 +60,12 @@ wait "Exit FileTidemark" centred
 key enter
 @terminated centred
 STEPS
-    check_gradient main 2
-    check_title main
-    check_logo main 218 408 "$E2E_LOGO" 52  # the notice covers the logo's lower right corner
-    check_notice main 390 460
-    expect_no_file "$dest"
-    expect_unchanged 'A:\Tidemark.Exe' 'A:\Tidemark._LF'
+  check_gradient main 2
+  check_title main
+  check_logo main 218 408 "$E2E_LOGO" 52  # the notice covers the logo's lower right corner
+  check_notice main 390 460
+  expect_no_file "$dest"
+  expect_unchanged 'A:\Tidemark.Exe' 'A:\Tidemark._LF'
 }
 
 # Unsafe or impossible entries on the destination page: OK does nothing visible and the page
@@ -74,11 +74,11 @@ STEPS
 # from, a folder too long for the product's longest name). Then the drive-relative C:NEWTIDE is
 # accepted and made below the drive's current folder, its root (empty: no NEWTIDE nested in it);
 # in a second run the drive root C:\ is accepted. Nothing else is made; C:\TOOLS\notes.txt stays.
-scenario_destination_entries() {
-    place_file 'C:\TOOLS\notes.txt' "the user's own notes"
-    # 247 characters: with "\" and a 12-character name, one more than a path may hold.
-    long=C:\\$(printf 'L%.0s' $(seq 244))
-    robot <<'STEPS'
+scenario_pages_destination_entries() {
+  place_file 'C:\TOOLS\notes.txt' "the user's own notes"
+  # 247 characters: with "\" and a 12-character name, one more than a path may hold.
+  long=C:\\$(printf 'L%.0s' $(seq 244))
+  robot <<'STEPS'
 start
 wait "Destination Directory"
 @refused '""' C '\\SERVER\SHARE' '" C:\\TIDE"' 'CX\TIDE' 'C:\NEW\SUB' 'C:\TOOLS\NOTES.TXT' 'C:\TOOLS\*.*'
@@ -92,23 +92,23 @@ command 2
 click 2
 @confirm_exit
 STEPS
-    expect_no_file 'C:\NEW' 'A:\TIDE' "$long"
-    expect_unchanged 'C:\TOOLS\notes.txt'
-    verdict "C:\\NEWTIDE made, empty" '[ -d "$(hostpath C:\\NEWTIDE)" ] && [ -z "$(ls -A "$(hostpath C:\\NEWTIDE)")" ]'
+  expect_no_file 'C:\NEW' 'A:\TIDE' "$long"
+  expect_unchanged 'C:\TOOLS\notes.txt'
+  verdict "C:\\NEWTIDE made, empty" '[ -d "$(hostpath C:\\NEWTIDE)" ] && [ -z "$(ls -A "$(hostpath C:\\NEWTIDE)")" ]'
 }
 
 # Where the proposal comes from, over runs cancelled on the destination page: when RegDir (a list
 # of texts) and ProgramFilesDir (a number) are not text, which count as absent, what a fresh
 # system gets, C:\Program Files\FileTidemark; with the programs folder D:\Programs\ (trailing
 # backslash) D:\Programs\FileTidemark; with a remembered folder (RegDir) that folder, even
-# though it does not exist; an empty RegDir counts as absent. Only the product's key is made.
-scenario_destination_proposal() {
-    steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
-    reg_file user 'Software\\Lanternfield\\FileTidemark' '"RegDir"=hex(7):45,3a,00,00'
-    reg_file system 'Software\\Microsoft\\Windows\\CurrentVersion' '"ProgramFilesDir"=dword:00000007'
-    robot <<'STEPS'
+# though it does not exist; an empty RegDir counts as absent. Under Software\Lanternfield, in
+# either root, no key is made but the product's, and no value beside it.
+scenario_pages_destination_proposal() {
+  steps_proposes() { printf 'start\nwait "Destination Directory" 104=%s\ncommand 2\n' "$1"; steps_confirm_exit; }
+  reg_file user 'Software\\Lanternfield\\FileTidemark' '"RegDir"=hex(7):45,3a,00,00'
+  reg_file system 'Software\\Microsoft\\Windows\\CurrentVersion' '"ProgramFilesDir"=dword:00000007'
+  robot <<'STEPS'
 @proposes '"C:\\PROGRAM FILES\\FILETIDEMARK"'
-reg HKCU "Software\\Lanternfield" "RegDir" -absent
 regset HKLM "Software\\Microsoft\\Windows\\CurrentVersion" ProgramFilesDir "D:\\Programs\\"
 regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir ""
 @proposes 'D:\PROGRAMS\FILETIDEMARK'
@@ -116,5 +116,9 @@ regset HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 @proposes 'E:\GONE\TIDE'
 reg HKCU "Software\\Lanternfield\\FileTidemark" RegDir "E:\\Gone\\Tide"
 STEPS
-    expect_no_file "$dest"
+  expect_no_file "$dest"
+  # Wine's registry files hold one section per key that has values or no subkeys.
+  local made
+  made=$(grep -hio '^\[Software\\\\Lanternfield[^]]*' "$WINEPREFIX"/{user,system}.reg | tr -d '[\\' | sort -u | xargs)
+  verdict "only the product's key made (made: $made)" '[ "${made,,}" = softwarelanternfieldfiletidemark ]'
 }
