@@ -14,12 +14,14 @@
 #include "commands.h"
 #include "errors.h"
 #include "file_io.h"
+#include "floppy.h"
 #include "payload/crc32.h"
 #include "payload/disk_set_block.h"
 #include "payload/trailer.h"
 #include "product.h"
 #include "setup/profile.h"
 #include "setup_program.h"
+#include "subcommands.h"
 #include "volume_plan.h"
 
 using namespace tidemark;
@@ -85,7 +87,7 @@ protected:
     int Run(std::vector<std::string> args) {
         std::ostringstream out, err;
         int code = RunMkdisks(args, out, err);
-        errors_ = err.str();
+        errors_ = err.str(), output_ = out.str();
         return code;
     }
     int Build(const fs::path& out, std::vector<std::string> more) {
@@ -99,7 +101,7 @@ protected:
                        : Run({"verify", out.string()});
     }
     fs::path root_, product_, setup_;
-    std::string errors_;
+    std::string errors_, output_;
 };
 
 }  // namespace
@@ -143,6 +145,9 @@ TEST(MkdisksSetupProgram, ImageEndCountsSectionsAndSymbols) {
     EXPECT_EQ(ProgramImageEnd(FakeProgram(true, true, 3)), 0x1000);  // PE32+
     EXPECT_EQ(ProgramImageEnd(FakeProgram(false, true, 2, 10, 37)), 0xC00 + 180 + 37);
     std::vector<uint8_t> noSignature = FakeProgram(), cut = FakeProgram(), header = FakeProgram();
+    std::vector<uint8_t> firstLast = FakeProgram();  // section 1's data after section 2's
+    firstLast[0x11C + 21] = 0x08, firstLast[0x11C + 40 + 21] = 0x04;
+    EXPECT_EQ(ProgramImageEnd(firstLast), 0xC00);
     noSignature[0x40] = 'X';
     cut.pop_back();       // the last section runs past the end of the file
     header.resize(0x50);  // the headers themselves are cut short
@@ -186,7 +191,24 @@ TEST(MkdisksVolumePlan, DiskCountSharesTheWholeSetAndDiskSizeFillsEachDisk) {
     for (auto& r : refused) EXPECT_THROW(CutVolumes(r[0], r[1], {int(r[2]), 0}), Refusal) << r[0];
     // Disk 1 holds the setup program, so it takes less of the archive.
     EXPECT_EQ(CutVolumes(2500, 200, {0, 1000}), (std::vector<int64_t>{800, 1000, 700}));
-    EXPECT_THROW(CutVolumes(3801, 200, {0, 1000}), Refusal);  // a fifth disk
+    // Exactly full, one byte over (a fifth disk, named), disk 1's room after setup.exe.
+    EXPECT_EQ(CutVolumes(3800, 200, {0, 1000}).size(), 4u);
+    std::string why;
+    try {
+        CutVolumes(3801, 200, {0, 1000});
+    } catch (const Refusal& e) {
+        why = e.what();
+    }
+    EXPECT_NE(why.find("needs 5 disks"), std::string::npos) << why;
+    EXPECT_EQ(CutVolumes(800, 200, {0, 1000}), std::vector<int64_t>{800});
+    EXPECT_EQ(CutVolumes(801, 200, {0, 1000}), (std::vector<int64_t>{800, 1}));
+    // A 1.44 MB floppy holds its data bytes exactly; disk 1 holds setup.exe too.
+    const int64_t fits[][3] = {{kFloppyDataBytes, 0, 0},
+                               {kFloppyDataBytes + 1, 0, 1},
+                               {kFloppyDataBytes - 512, 512, 0},
+                               {kFloppyDataBytes - 512, 513, 1}};
+    for (auto& f : fits) EXPECT_EQ(FirstOverfullFloppy({f[0], f[0]}, f[1]), f[2]) << f[0];
+    EXPECT_EQ(FirstOverfullFloppy({1, kFloppyDataBytes + 1}, 0), 2);
     EXPECT_THROW(CutVolumes(3, 1000, {0, 1000}), Refusal);
     // On floppies in whole clusters: the setup program takes 673, volume 1 the other 2174.
     const int64_t floppy = 1457664;
@@ -312,6 +334,78 @@ TEST_F(Mkdisks, RefusesWithExitCode2AndWritesNothing) {
     EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused) << "not a Windows program";
     EXPECT_FALSE(fs::exists(out) || fs::exists(kept));
     EXPECT_EQ(ReadWholeFile(notes), std::vector<uint8_t>(4000, 'n'));
-    EXPECT_EQ(Run({"build", product_.string()}), kExitRefused);
-    EXPECT_EQ(Run({"frobnicate"}), kExitRefused);
+}
+
+// 2 for a command line that does not say what to do, in every command; 1 for a file to check
+// that is damaged; help, per command, and the version where people look for them.
+TEST_F(Mkdisks, ExitCodesHelpAndVersion) {
+    const std::string p = product_.string(), no = (root_ / "none").string(),
+                      text = (product_ / "README.TXT").string(), s = setup_.string();
+    const std::vector<std::pair<std::vector<std::string>, std::pair<int, std::string>>> cases = {
+        {{}, {2, "exit codes"}},
+        {{"--help"}, {0, "mkdisks unpack IN OUT SIZE"}},
+        {{"help", "verify"}, {0, "--against PRODUCT_DIR"}},
+        {{"pack", "--help"}, {0, "--parse"}},
+        {{"help", "frob"}, {2, "mkdisks --help"}},
+        {{"--version"}, {0, "mkdisks 1"}},
+        {{"frobnicate"}, {2, "mkdisks --help"}},
+        {{"list"}, {2, "see mkdisks list --help"}},
+        {{"list", no}, {2, "no file"}},
+        {{"list", text}, {1, "not a Windows program"}},
+        {{"list", s}, {1, "no file table"}},
+        {{"verify", p, "--bogus"}, {2, "unknown option --bogus"}},
+        {{"verify", no}, {2, "no folder"}},
+        {{"verify", p}, {1, "no setup.exe"}},
+        {{"pack", text}, {2, "takes 2"}},
+        {{"pack", text, no, "--parse", "best"}, {2, "best"}},
+        {{"unpack", text, no, "-5"}, {2, "-5"}},
+        {{"plan", p, "--disk-size", "9000"}, {2, "--setup-size"}},
+        {{"build", p}, {2, "--setup"}},
+        {{"build", p, "--setup", s, "--disks", "1", "--out", no, "--help"}, {0, "--one-folder"}}};
+    for (const auto& [args, expected] : cases) {
+        EXPECT_EQ(Run(args), expected.first) << args.size();
+        EXPECT_NE((output_ + errors_).find(expected.second), std::string::npos)
+            << output_ << errors_;
+    }
+    EXPECT_FALSE(fs::exists(no));
+}
+
+// Every entry and volume is named; a product without an uninstaller is built with a warning.
+TEST_F(Mkdisks, ReportsNameEveryFileAndVolume) {
+    fs::path out = root_ / "disks";
+    for (bool uninstaller : {false, true}) {
+        if (uninstaller) Add("UNINSTAL.EXE", "MZ");
+        ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+        std::string built = output_, warned = errors_;
+        EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
+        EXPECT_EQ(warned.find("no UnInstal.Exe") == std::string::npos, uninstaller) << warned;
+        EXPECT_EQ(errors_, warned);
+        for (const char* name : {"EMPTY.TXT", "FILETIDE.HLP", "PICTURES.DAT", "README.TXT"})
+            EXPECT_TRUE(output_.find(name) != std::string::npos &&
+                        built.find(name) != std::string::npos)
+                << name;
+        for (const char* name : {"disk1: setup.exe", "Tidemark.001", "disk2: Tidemark.002",
+                                 "disk3: Tidemark.003", "DiskCount 3"})
+            EXPECT_NE(built.find(name), std::string::npos) << name << built;
+    }
+}
+
+// A failure leaves nothing new behind: not the damaged stream's output, not half a disk set.
+TEST_F(Mkdisks, FailuresLeaveNothingBehind) {
+    fs::path stream = root_ / "readme.lzh", out = root_ / "readme.out";
+    ASSERT_EQ(Run({"pack", (product_ / "README.TXT").string(), stream.string()}), kExitOk);
+    ASSERT_EQ(Run({"unpack", stream.string(), out.string(), "50000"}), kExitOk) << errors_;
+    EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(product_ / "README.TXT"));
+    fs::remove(out);
+    fs::resize_file(stream, fs::file_size(stream) / 2);
+    EXPECT_EQ(Run({"unpack", stream.string(), out.string(), "50000"}), kExitMismatch);
+    EXPECT_NE(errors_.find("early"), std::string::npos) << errors_;
+    std::string path = getenv("PATH");  // without mtools, the images cannot be made
+    setenv("PATH", "", 1);
+    EXPECT_EQ(Build(root_ / "disks", {"--disks", "2", "--images"}), kExitRefused);
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_NE(errors_.find("mtools"), std::string::npos) << errors_;
+    EXPECT_THROW(WriteWholeFile(product_, {1}), FileFailure);  // a folder is not replaced
+    auto entries = std::distance(fs::directory_iterator(root_), fs::directory_iterator());
+    EXPECT_EQ(entries, 3) << "only the stand-in setup program, the stream and the product";
 }
