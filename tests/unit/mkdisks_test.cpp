@@ -347,7 +347,8 @@ TEST_F(Mkdisks, ExitCodesHelpAndVersion) {
         {{"verify", no}, {2, "no folder"}},
         {{"verify", p}, {1, "no setup.exe"}},
         {{"pack", text, no, "--parse", "best"}, {2, "best"}},
-        {{"unpack", text, no, "-5"}, {2, "-5"}},
+        {{"unpack", text, no, "x"}, {2, "SIZE"}},
+        {{"unpack", no, no, "5"}, {2, "cannot open"}},
         {{"plan", p, "--disk-size", "9000"}, {2, "--setup-size"}},
         {{"build", p}, {2, "--setup"}},
         {{"build", p, "--setup", s, "--disks", "1", "--out", no, "--help"}, {0, "--one-folder"}}};
@@ -402,6 +403,11 @@ TEST_F(Mkdisks, FailuresLeaveNothingBehind) {
     EXPECT_EQ(Build(root_ / "disks", {"--disks", "2", "--images"}), kExitRefused);
     setenv("PATH", path.c_str(), 1);
     EXPECT_NE(errors_.find("mtools"), std::string::npos) << errors_;
+    // With it, each disk's image; the folders moved away, verify reads the images.
+    ASSERT_EQ(Build(root_ / "images", {"--disks", "2", "--images"}), kExitOk) << errors_;
+    fs::remove_all(root_ / "images/disk1"), fs::remove_all(root_ / "images/disk2");
+    EXPECT_EQ(Verify(root_ / "images", true), kExitOk) << errors_;
+    fs::remove_all(root_ / "images");
     EXPECT_THROW(WriteWholeFile(product_, {1}), FileFailure);  // a folder is not replaced
     auto entries = std::distance(fs::directory_iterator(root_), fs::directory_iterator());
     EXPECT_EQ(entries, 3) << "only the stand-in setup program, the stream and the product";
