@@ -366,7 +366,9 @@ TEST_F(Mkdisks, ReportsNameEveryFileAndVolume) {
     for (bool uninstaller : {false, true}) {
         if (uninstaller) Add("UNINSTAL.EXE", "MZ");
         ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
-        std::string built = output_, warned = errors_;
+        std::string built = output_, warned = errors_,
+                    last = Grouped(int64_t(fs::file_size(out / "disk3/Tidemark.003")));
+        EXPECT_NE(built.find("disk3: Tidemark.003 " + last + "; total " + last), std::string::npos);
         EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
         EXPECT_EQ(warned.find("no UnInstal.Exe") == std::string::npos, uninstaller) << warned;
         EXPECT_EQ(errors_, warned);
