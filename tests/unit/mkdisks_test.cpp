@@ -21,7 +21,9 @@
 #include "file_io.h"
 #include "floppy.h"
 #include "product.h"
+#include "report.h"
 #include "setup_program.h"
+#include "subcommands.h"
 #include "volume_plan.h"
 
 using namespace tidemark;
@@ -87,7 +89,7 @@ protected:
     int Run(std::vector<std::string> args) {
         std::ostringstream out, err;
         int code = RunMkdisks(args, out, err);
-        errors_ = err.str();
+        errors_ = err.str(), output_ = out.str();
         return code;
     }
     int Build(const fs::path& out, std::vector<std::string> more) {
@@ -101,7 +103,7 @@ protected:
                        : Run({"verify", out.string()});
     }
     fs::path root_, product_, setup_;
-    std::string errors_;
+    std::string errors_, output_;
 };
 
 }  // namespace
@@ -144,6 +146,9 @@ TEST(MkdisksSetupProgram, ImageEndCountsSectionsAndSymbols) {
     EXPECT_EQ(ProgramImageEnd(FakeProgram(true, true, 3)), 0x1000);  // PE32+
     EXPECT_EQ(ProgramImageEnd(FakeProgram(false, true, 2, 10, 37)), 0xC00 + 180 + 37);
     std::vector<uint8_t> noSignature = FakeProgram(), cut = FakeProgram(), header = FakeProgram();
+    std::vector<uint8_t> firstLast = FakeProgram();  // section 1's data after section 2's
+    firstLast[0x11C + 21] = 0x08, firstLast[0x11C + 40 + 21] = 0x04;
+    EXPECT_EQ(ProgramImageEnd(firstLast), 0xC00);
     noSignature[0x40] = 'X';
     cut.pop_back();       // the last section runs past the end of the file
     header.resize(0x50);  // the headers themselves are cut short
@@ -187,7 +192,24 @@ TEST(MkdisksVolumePlan, DiskCountSharesTheWholeSetAndDiskSizeFillsEachDisk) {
     for (auto& r : refused) EXPECT_THROW(CutVolumes(r[0], r[1], {int(r[2]), 0}), Refusal) << r[0];
     // Disk 1 holds the setup program, so it takes less of the archive.
     EXPECT_EQ(CutVolumes(2500, 200, {0, 1000}), (std::vector<int64_t>{800, 1000, 700}));
-    EXPECT_THROW(CutVolumes(3801, 200, {0, 1000}), Refusal);  // a fifth disk
+    // Exactly full, one byte over (a fifth disk, named), disk 1's room after setup.exe.
+    EXPECT_EQ(CutVolumes(3800, 200, {0, 1000}).size(), 4u);
+    std::string why;
+    try {
+        CutVolumes(3801, 200, {0, 1000});
+    } catch (const Refusal& e) {
+        why = e.what();
+    }
+    EXPECT_NE(why.find("needs 5 disks"), std::string::npos) << why;
+    EXPECT_EQ(CutVolumes(800, 200, {0, 1000}), std::vector<int64_t>{800});
+    EXPECT_EQ(CutVolumes(801, 200, {0, 1000}), (std::vector<int64_t>{800, 1}));
+    // A 1.44 MB floppy holds its data bytes exactly; disk 1 holds setup.exe too.
+    const int64_t fits[][3] = {{kFloppyDataBytes, 0, 0},
+                               {kFloppyDataBytes + 1, 0, 1},
+                               {kFloppyDataBytes - 512, 512, 0},
+                               {kFloppyDataBytes - 512, 513, 1}};
+    for (auto& f : fits) EXPECT_EQ(FirstOverfullFloppy({f[0], f[0]}, f[1]), f[2]) << f[0];
+    EXPECT_EQ(FirstOverfullFloppy({1, kFloppyDataBytes + 1}, 0), 2);
     EXPECT_THROW(CutVolumes(3, 1000, {0, 1000}), Refusal);
     // On floppies in whole clusters: the setup program takes 673, volume 1 the other 2174.
     const int64_t floppy = 1457664;
@@ -208,29 +230,29 @@ TEST(MkdisksFloppy, TimeAndSerialAreFixedByTheSetAlone) {
 
 TEST_F(Mkdisks, VerifyFailsOnDamagedMissingOrChangedSets) {
     fs::path out = root_ / "disks";
-    ASSERT_EQ(Build(out, {"--disks", "3"}), kExitOk) << errors_;
+    ASSERT_EQ(Build(out, {"--disks", "4"}), kExitOk) << errors_;
     EXPECT_EQ(Verify(out, true), kExitOk) << errors_;
 
     // A flipped byte in any volume is named by its volume, with the product to compare or not.
-    for (int n = 1; n <= 3; ++n) {
+    for (int n = 1; n <= 4; ++n) {
         fs::path volume = out / ("disk" + std::to_string(n)) / VolumeFileName("Tidemark.001", n);
         std::vector<uint8_t> bytes = ReadWholeFile(volume), damaged = bytes;
         damaged[bytes.size() / 2] ^= 0x5A;
         WriteWholeFile(volume, damaged);
-        EXPECT_EQ(Verify(out, n == 3), kExitMismatch) << n;
-        EXPECT_NE(errors_.find("volume " + std::to_string(n) + " (" + volume.filename().string() +
-                               ") is damaged"),
-                  std::string::npos)
-            << errors_;
+        EXPECT_EQ(Verify(out, n == 4), kExitMismatch) << n;
+        std::string says = "volume " + std::to_string(n) + " (" + volume.filename().string() + ")";
+        EXPECT_NE(errors_.find(says + " is damaged"), std::string::npos) << errors_;
         WriteWholeFile(volume, bytes);
     }
     // Without the product to compare with, a short archive still shows.
-    fs::resize_file(out / "disk3/Tidemark.003", fs::file_size(out / "disk3/Tidemark.003") - 10);
+    fs::resize_file(out / "disk4/Tidemark.004", fs::file_size(out / "disk4/Tidemark.004") - 10);
     EXPECT_EQ(Verify(out), kExitMismatch);
     EXPECT_NE(errors_.find("early"), std::string::npos) << errors_;
 
     ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
     EXPECT_FALSE(fs::exists(out / "disk3")) << "a rebuild leaves no disk of the earlier set";
+    fs::rename(out / "disk2/Tidemark.002", out / "disk2/tidemark.002");  // as on a FAT disk
+    EXPECT_EQ(Verify(out, true), kExitOk) << errors_;
     Add("NEWFILE.TXT", "not on the disks");
     EXPECT_EQ(Verify(out, true), kExitMismatch);
     EXPECT_NE(errors_.find("NEWFILE.TXT"), std::string::npos) << errors_;
@@ -241,24 +263,12 @@ TEST_F(Mkdisks, VerifyFailsOnDamagedMissingOrChangedSets) {
 TEST_F(Mkdisks, BuildStampsTheSetIntoItsCopyOfTheSetupProgram) {
     fs::path out = root_ / "disks";
     ASSERT_EQ(Build(out, {"--disks", "2"}), kExitOk) << errors_;
-    std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe"), archive;
+    // Verify checks the numbers themselves against the disks; here, where they go.
+    std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe");
     int64_t at = FindDiskSetBlock(setup, ProgramImageEnd(setup));
     ASSERT_GE(at, 0);
-    DiskSetNumbers n = DecodeDiskSetBlock(&setup[size_t(at)]);
-    EXPECT_EQ(n.DiskCount, 2);
-    for (int i = 0; i < 2; ++i) {
-        std::vector<uint8_t> volume = ReadWholeFile(out / ("disk" + std::to_string(i + 1)) /
-                                                    VolumeFileName("Tidemark.001", i + 1));
-        EXPECT_EQ(n.VolumeSize[i], int32_t(volume.size()));
-        EXPECT_EQ(n.VolumeCrc[i], Crc32(volume.data(), volume.size()));
-        archive.insert(archive.end(), volume.begin(), volume.end());
-    }
-    EXPECT_EQ(n.ExpectedArchiveSize, int32_t(archive.size()));
-    size_t table = TrailerSize(5);  // every file but the main program
-    EXPECT_EQ(n.TableCrc, Crc32(&setup[setup.size() - table], table));
     EXPECT_FALSE(DecodeDiskSetBlock(&ReadWholeFile(setup_)[size_t(at)]).Stamped());
-
-    setup.resize(setup.size() - table);  // a stamp without a table is still a stamp
+    setup.resize(setup.size() - TrailerSize(5));  // a stamp without a table is still a stamp
     WriteWholeFile(setup_ = root_ / "stamped.exe", setup);
     EXPECT_EQ(Build(root_ / "again", {"--disks", "1"}), kExitRefused);
     EXPECT_NE(errors_.find("stamped"), std::string::npos) << errors_;
@@ -306,11 +316,9 @@ TEST_F(Mkdisks, RefusesWithExitCode2AndWritesNothing) {
         {{"--disks", "1", "--main", "README.TXT"}, "Tidemark.Exe"},
         {{"--disks", "1", "--stream", notes.string()}, ""},
         {{"--disks", "1", "--stream", kept.string()}, "product folder"},
-        {{"--disks", "5"}, ""},
         {{"--disk-size", "8000"}, "at most 4"},
         {{"--disk-size", "3217"}, "cannot hold the setup program"},
-        {{"--disks", "2", "--disk-size", "90000"}, ""},
-        {{"--disks", "two"}, ""}};
+        {{"--disks", "2", "--disk-size", "90000"}, "either"}};
     for (const auto& [args, says] : refusals) {
         EXPECT_EQ(Build(out, args), kExitRefused) << args[1];
         EXPECT_NE(errors_.find(says), std::string::npos) << errors_;
@@ -324,6 +332,98 @@ TEST_F(Mkdisks, RefusesWithExitCode2AndWritesNothing) {
     EXPECT_EQ(Build(out, {"--disks", "1"}), kExitRefused) << "not a Windows program";
     EXPECT_FALSE(fs::exists(out) || fs::exists(kept));
     EXPECT_EQ(ReadWholeFile(notes), std::vector<uint8_t>(4000, 'n'));
-    EXPECT_EQ(Run({"build", product_.string()}), kExitRefused);
-    EXPECT_EQ(Run({"frobnicate"}), kExitRefused);
+}
+
+// 2 for a command line that does not say what to do, in every command; 1 for a file to check
+// that is damaged; help, per command, and the version where people look for them.
+TEST_F(Mkdisks, ExitCodesHelpAndVersion) {
+    const std::string p = product_.string(), no = (root_ / "none").string(),
+                      text = (product_ / "README.TXT").string(), s = setup_.string();
+    const std::vector<std::pair<std::vector<std::string>, std::pair<int, std::string>>> cases = {
+        {{}, {2, "exit codes"}},
+        {{"--help"}, {0, "mkdisks unpack IN OUT SIZE"}},
+        {{"help", "verify"}, {0, "--against PRODUCT_DIR"}},
+        {{"--version"}, {0, "mkdisks 1"}},
+        {{"frobnicate"}, {2, "mkdisks --help"}},
+        {{"list"}, {2, "see mkdisks list --help"}},
+        {{"list", no}, {2, "no file"}},
+        {{"list", s}, {1, "no file table"}},
+        {{"verify", p, "--bogus"}, {2, "unknown option --bogus"}},
+        {{"verify", no}, {2, "no folder"}},
+        {{"verify", p}, {1, "no setup.exe"}},
+        {{"pack", text, no, "--parse", "best"}, {2, "best"}},
+        {{"unpack", text, no, "x"}, {2, "SIZE"}},
+        {{"unpack", no, no, "5"}, {2, "cannot open"}},
+        {{"plan", p, "--disk-size", "9000"}, {2, "--setup-size"}},
+        {{"plan", p, "--disks", "2"}, {0, "no UnInstal.Exe"}},
+        {{"build", p}, {2, "--setup"}},
+        {{"build", p, "--setup", s, "--disks", "1", "--out", no, "--help"}, {0, "--one-folder"}}};
+    for (const auto& [args, expected] : cases) {
+        EXPECT_EQ(Run(args), expected.first) << args.size();
+        EXPECT_NE((output_ + errors_).find(expected.second), std::string::npos)
+            << output_ << errors_;
+    }
+    EXPECT_FALSE(fs::exists(no));
+}
+
+// Every entry and volume is named; a product without an uninstaller is built with a warning.
+TEST_F(Mkdisks, ReportsNameEveryFileAndVolume) {
+    fs::path out = root_ / "disks", kept = root_ / "kept.lzh";
+    WriteWholeFile(kept, {});  // an empty file to keep the stream in is taken
+    for (bool uninstaller : {false, true}) {
+        // Of the same size, so that the stream kept for the first product decodes in full.
+        if (uninstaller)
+            Add("UNINSTAL.EXE", ""),
+                Add("README.TXT", std::string(fs::file_size(product_ / "README.TXT"), 'r'));
+        ASSERT_EQ(Build(out, {"--disks", "3", "--stream", kept.string()}), kExitOk) << errors_;
+        std::string built = output_, warned = errors_,
+                    last = Grouped(int64_t(fs::file_size(out / "disk3/Tidemark.003")));
+        EXPECT_NE(built.find("disk3: Tidemark.003 " + last + "; total " + last), std::string::npos);
+        EXPECT_NE(built.find("(compressed"), std::string::npos)
+            << "a kept stream of another product";
+        EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
+        EXPECT_EQ(warned.find("no UnInstal.Exe") == std::string::npos, uninstaller) << warned;
+        EXPECT_EQ(errors_, warned);
+        for (const char* name : {"EMPTY.TXT", "README.TXT", "TMCORE.DLL", "Tidemark.003"})
+            EXPECT_TRUE(output_.find(name) != std::string::npos &&
+                        built.find(name) != std::string::npos)
+                << name;
+        for (const char* name : {"disk1: setup.exe", "Tidemark.001", "disk2: Tidemark.002",
+                                 "disk3: Tidemark.003", "DiskCount 3"})
+            EXPECT_NE(built.find(name), std::string::npos) << name << built;
+    }
+    EXPECT_EQ(Grouped(1234567) + Grouped(999) + Grouped(-1000), "1,234,567999-1,000");
+    // A table the stamp does not match, still well-formed: README.TXT renamed README.TXU.
+    std::vector<uint8_t> setup = ReadWholeFile(out / "disk1/setup.exe");
+    const std::string name = "README.TXT";
+    std::search(setup.begin(), setup.end(), name.begin(), name.end())[9] = 'U';
+    WriteWholeFile(out / "disk1/setup.exe", setup);
+    EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitMismatch);
+    EXPECT_NE(errors_.find("CRC-32"), std::string::npos) << errors_;
+}
+
+// A failure leaves nothing new behind: not the damaged stream's output, not half a disk set.
+TEST_F(Mkdisks, FailuresLeaveNothingBehind) {
+    fs::path stream = root_ / "readme.lzh", out = root_ / "readme.out";
+    ASSERT_EQ(Run({"pack", (product_ / "README.TXT").string(), stream.string()}), kExitOk);
+    ASSERT_EQ(Run({"unpack", stream.string(), out.string(), "50000"}), kExitOk) << errors_;
+    EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(product_ / "README.TXT"));
+    fs::remove(out);
+    fs::resize_file(stream, fs::file_size(stream) / 2);
+    EXPECT_EQ(Run({"unpack", stream.string(), out.string(), "50000"}), kExitMismatch);
+    std::string path = getenv("PATH");  // without mtools, the images cannot be made
+    setenv("PATH", "", 1);
+    fs::create_directory(root_ / "empty");
+    for (const char* folder : {"disks", "empty"})
+        EXPECT_EQ(Build(root_ / folder, {"--disks", "2", "--images"}), kExitRefused) << folder;
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_NE(errors_.find("mtools"), std::string::npos) << errors_;
+    EXPECT_TRUE(fs::is_empty(root_ / "empty") && !fs::exists(root_ / "disks"));
+    // With it, each disk's image; the folders moved away, verify reads the images.
+    ASSERT_EQ(Build(root_ / "images", {"--disks", "2", "--images"}), kExitOk) << errors_;
+    fs::remove_all(root_ / "images/disk1"), fs::remove_all(root_ / "images/disk2");
+    EXPECT_EQ(Verify(root_ / "images", true), kExitOk) << errors_;
+    EXPECT_THROW(WriteWholeFile(product_, {1}), FileFailure);  // a folder is not replaced
+    auto entries = std::distance(fs::directory_iterator(root_), fs::directory_iterator());
+    EXPECT_EQ(entries, 5) << "the stand-in setup program, the stream, product, images, empty";
 }

@@ -6,8 +6,9 @@
 
 namespace tidemark::mkdisks {
 
-// Exit codes: 0 done, 1 a disk set that does not check out, 2 a request refused before anything
-// was written (bad arguments, an unsuitable product or setup program, disks that cannot hold it).
+// Exit codes, the same in every command: 0 done (verify: the set matches); 1 verify found a
+// difference, or a file to read is damaged; 2 the command line or an input was refused, and
+// nothing new was left behind.
 constexpr int kExitOk = 0;
 constexpr int kExitMismatch = 1;
 constexpr int kExitRefused = 2;
@@ -17,7 +18,14 @@ public:
     explicit Refusal(const std::string& message) : std::runtime_error(message) {}
 };
 
-// A file that could not be read or written; reported with its path and exit code 2.
+// A command line that does not say what to do: exit code 2 in every command, with a pointer to
+// the command's help.
+class UsageError : public Refusal {
+public:
+    explicit UsageError(const std::string& message) : Refusal(message) {}
+};
+
+// A file that could not be read or written; reported with its path.
 class FileFailure : public std::runtime_error {
 public:
     explicit FileFailure(const std::string& message) : std::runtime_error(message) {}

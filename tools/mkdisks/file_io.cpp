@@ -38,7 +38,9 @@ std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
     return data;
 }
 
-void WriteWholeFile(const fs::path& path, const uint8_t* data, size_t size) {
+namespace {
+
+void WriteInPlace(const fs::path& path, const uint8_t* data, size_t size) {
     std::FILE* f = std::fopen(path.string().c_str(), "wb");
     if (!f) throw FileFailure("cannot create " + path.string() + ": " + Reason());
     bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
@@ -47,14 +49,21 @@ void WriteWholeFile(const fs::path& path, const uint8_t* data, size_t size) {
     if (!ok) throw FileFailure("cannot write " + path.string() + ": " + Reason());
 }
 
-void ReplaceFileAtomically(const fs::path& path, const std::vector<uint8_t>& data) {
+}  // namespace
+
+void WriteWholeFile(const fs::path& path, const uint8_t* data, size_t size) {
     fs::path temporary = path;
-    // A name of its own, so that two builds sharing the target do not write into one file.
+    // A name of its own, so that two runs sharing the target do not write into one file.
     temporary += ".partial" + std::to_string(std::random_device{}());
-    WriteWholeFile(temporary, data);
     std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) throw FileFailure("cannot rename " + temporary.string() + ": " + ec.message());
+    try {
+        WriteInPlace(temporary, data, size);
+        fs::rename(temporary, path, ec);
+        if (ec) throw FileFailure("cannot rename " + temporary.string() + ": " + ec.message());
+    } catch (...) {
+        fs::remove(temporary, ec);
+        throw;
+    }
 }
 
 }  // namespace tidemark::mkdisks

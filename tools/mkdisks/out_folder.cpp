@@ -60,6 +60,7 @@ OutputFolder::OutputFolder(const fs::path& folder, const fs::path& productFolder
 
     std::error_code ec;
     if (!fs::exists(folder, ec)) return;
+    existed_ = true;
     if (!fs::is_directory(folder, ec))
         throw Refusal(out + " is not a folder; give a new or empty folder");
     fs::path record = folder / kOutputRecordName;
@@ -94,9 +95,15 @@ void OutputFolder::Replace(const std::vector<std::string>& entries) {
     if (ec) throw FileFailure("cannot create " + folder_.string() + ": " + ec.message());
     std::string text = kRecordHeading;
     for (const std::string& entry : entries) text += entry + "\n";
-    ReplaceFileAtomically(folder_ / kOutputRecordName,
-                          std::vector<uint8_t>(text.begin(), text.end()));
+    WriteWholeFile(folder_ / kOutputRecordName, std::vector<uint8_t>(text.begin(), text.end()));
     written_ = std::set<std::string>(entries.begin(), entries.end());
+}
+
+void OutputFolder::Discard() noexcept {
+    std::error_code ec;
+    for (auto it = written_.rbegin(); it != written_.rend(); ++it) fs::remove(folder_ / *it, ec);
+    fs::remove(folder_ / kOutputRecordName, ec);
+    if (!existed_) fs::remove(folder_, ec);
 }
 
 }  // namespace tidemark::mkdisks

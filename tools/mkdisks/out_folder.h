@@ -29,8 +29,13 @@ public:
     // build's before anything of it is written, so that an interrupted build is cleared too.
     void Replace(const std::vector<std::string>& entries);
 
+    // After a failed build: removes what Replace listed and the list, and the folder itself
+    // when the build made it, so that the failure leaves nothing new behind. Never throws.
+    void Discard() noexcept;
+
 private:
     std::filesystem::path folder_;
+    bool existed_ = false;
     std::set<std::string> written_;  // what the earlier build wrote and the folder still holds
 };
 

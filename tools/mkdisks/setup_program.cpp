@@ -1,9 +1,13 @@
 #include "setup_program.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "core/crc32.h"
 #include "core/disk_set_block.h"
 #include "core/little_endian.h"
+#include "errors.h"
+#include "file_io.h"
 #include "product.h"
 
 namespace tidemark::mkdisks {
@@ -111,6 +115,77 @@ int64_t FindDiskSetBlock(const std::vector<uint8_t>& file, int64_t imageEnd) {
     if (std::search(found + 1, end, kDiskSetMarker, kDiskSetMarker + kDiskSetMarkerSize) != end)
         return -2;
     return found - file.begin();
+}
+
+}  // namespace tidemark::mkdisks
+
+namespace tidemark::mkdisks {
+
+StampedSet ReadStampedSet(const std::vector<uint8_t>& file, int64_t imageEnd) {
+    int64_t at = FindDiskSetBlock(file, imageEnd);
+    if (at < 0) return {};
+    return {true, DecodeDiskSetBlock(&file[size_t(at)])};
+}
+
+std::string TableCrcFault(const std::vector<uint8_t>& file, const SetupInspection& inspection,
+                          const StampedSet& stamped) {
+    if (!stamped.Checks() || inspection.Tail != SetupTail::FileTable) return "";
+    size_t size = inspection.TrailerBytes;
+    uint32_t crc = Crc32(&file[file.size() - size], size);
+    if (crc == stamped.Numbers.TableCrc) return "";
+    char text[96];
+    std::snprintf(text, sizeof text,
+                  "the file table's CRC-32 is %08X, setup.exe was stamped with %08X", crc,
+                  stamped.Numbers.TableCrc);
+    return text;
+}
+
+namespace {
+
+// Why the bytes after a program image keep mkdisks from building on it; empty when they do not.
+std::string TailRefusal(const std::string& name, const std::vector<uint8_t>& bytes,
+                        const SetupInspection& inspection, bool replaceTrailer) {
+    switch (inspection.Tail) {
+        case SetupTail::NotAProgram:
+            return name + " is not a Windows program";
+        case SetupTail::UnknownData:
+            return name + " has " + std::to_string(bytes.size() - size_t(inspection.ImageEnd)) +
+                   " bytes after its program image that are not a file table (" +
+                   inspection.UnknownDataFault + "); give the program as the linker made it";
+        case SetupTail::FileTable:
+            if (replaceTrailer) return "";
+            return name + " already carries a file table (" +
+                   std::to_string(inspection.Trailer.Table.size()) +
+                   " entries); give the plain program or --replace-trailer";
+        case SetupTail::Plain:
+            break;
+    }
+    return "";
+}
+
+}  // namespace
+
+PlainProgram PlainSetupProgram(const std::filesystem::path& path, bool replaceTrailer) {
+    PlainProgram program{ReadWholeFile(path)};
+    std::vector<uint8_t>& bytes = program.Bytes;
+    const std::string name = path.string();
+    SetupInspection inspection = InspectSetupProgram(bytes);
+    std::string refusal = TailRefusal(name, bytes, inspection, replaceTrailer);
+    if (!refusal.empty()) throw Refusal(refusal);
+    if (inspection.Tail == SetupTail::FileTable)
+        bytes.resize(bytes.size() - inspection.TrailerBytes);
+    int64_t block = FindDiskSetBlock(bytes, inspection.ImageEnd);
+    if (block == -2) throw Refusal(name + " holds the disk set block's marker more than once");
+    if (block < 0)
+        throw Refusal(name +
+                      " has no disk set block to stamp; give the setup.exe built from this "
+                      "source");
+    program.Block = size_t(block);
+    if (DecodeDiskSetBlock(&bytes[program.Block]).Stamped() && !replaceTrailer)
+        throw Refusal(name +
+                      " is stamped for a disk set already; give the plain program or "
+                      "--replace-trailer");
+    return program;
 }
 
 }  // namespace tidemark::mkdisks

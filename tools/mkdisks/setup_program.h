@@ -12,9 +12,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/disk_set_block.h"
 #include "core/trailer.h"
 
 namespace tidemark::mkdisks {
@@ -38,5 +40,30 @@ SetupInspection InspectSetupProgram(const std::vector<uint8_t>& file);
 // the marker is not there, -2 when it is there more than once (which block would the program
 // read?).
 int64_t FindDiskSetBlock(const std::vector<uint8_t>& file, int64_t imageEnd);
+
+// The numbers a setup program carries in its disk set block; Found is false for a program made
+// before disks were stamped.
+struct StampedSet {
+    bool Found = false;
+    DiskSetNumbers Numbers;
+    bool Checks() const { return Found && Numbers.Stamped(); }
+};
+
+StampedSet ReadStampedSet(const std::vector<uint8_t>& file, int64_t imageEnd);
+
+// Why the setup program would refuse its own file table: a CRC-32 other than the stamped one.
+// Empty when the table matches, or when the program checks nothing.
+std::string TableCrcFault(const std::vector<uint8_t>& file, const SetupInspection& inspection,
+                          const StampedSet& stamped);
+
+struct PlainProgram {
+    std::vector<uint8_t> Bytes;  // without a table mkdisks wrote earlier
+    size_t Block = 0;            // where its disk set block starts
+};
+
+// The setup program's bytes ready for a disk set. Refuses (Refusal) anything that would not
+// take a trailer cleanly and a program without its disk set block; one that carries a table or
+// a stamp already only without replaceTrailer.
+PlainProgram PlainSetupProgram(const std::filesystem::path& path, bool replaceTrailer);
 
 }  // namespace tidemark::mkdisks

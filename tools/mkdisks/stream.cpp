@@ -112,7 +112,7 @@ std::vector<uint8_t> CompressOrReuse(const std::vector<uint8_t>& image,
         throw Refusal(
             "the encoder made a stream that does not decode to the product; nothing "
             "was written");
-    if (!keepAt.empty()) ReplaceFileAtomically(keepAt, stream);
+    if (!keepAt.empty()) WriteWholeFile(keepAt, stream);
     return stream;
 }
 
