@@ -1,8 +1,8 @@
 // The language library's own error paths (a string or vector grown past its limit, an index out
 // of range), defined here for the Windows programs. The library's definitions share one archive
 // member, which pulls in its whole exception hierarchy, a second string implementation and the
-// random-number device: about 55 KB of a program that shares its disk with the archive. Any of
-// these reports the same as before: ShowCaughtError shows the library's text as an InternalError,
+// random-number device: about 55 KB of a program that shares its disk with the archive. Each
+// reports through the usual path: ShowCaughtError shows the library's text as an InternalError,
 // and an allocation failure as an OutOfMemoryError.
 //
 // Every function of that member is defined here, so the linker never needs it; were one missing,
