@@ -140,10 +140,8 @@ exit 0
 STEPS
   expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
   verdict "the folder ORDER.TXT stays" '[ -d "$(hostpath "$dest\\ORDER.TXT")" ]'
-  for f in "$E2E_PRODUCT"/*; do
-    case ${f##*/} in *.LIB | *.DTP | *.HLP | ORDER.TXT) ;; *) expect_file "$dest\\${f##*/}" "$f" ;; esac
-  done
-  expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
+  expect_installed "$dest" "$E2E_PRODUCT" '@(*.LIB|*.DTP|*.HLP|ORDER.TXT)'
+  expect_no_file "${leftovers[@]}"
   expect_not_seen 'successfully installed' "claim of success"
   verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt")" ]'
 }
