@@ -268,8 +268,7 @@ void DoWait(const Words& s) {
         }
         for (const std::string& other : forbidden) {
             HWND h = other != g_caption ? FindDialog(other) : nullptr;
-            if (h != nullptr) LogWindow("window", h);
-            if (h != nullptr) Fail("\"" + other + "\" came instead");
+            if (h != nullptr) LogWindow("window", h), Fail("\"" + other + "\" came instead");
         }
         if (!Running()) Fail("the setup program ended with " + to_string(ExitCode()));
         if (GetTickCount64() > deadline) Fail("no such window within " + to_string(ms) + " ms");

@@ -56,10 +56,8 @@ must_fail "a window seen" expect_not_seen '"Program Group"' "group page"
 
 # A robot whose step fails must end with the verdict FAILED, or every scenario would pass.
 prepare_prefix
-printf 'sleep 1x\n' >"$E2E_WORK/steps.txt"
-"$WINE" "$(winpath "$E2E_ROBOT")" "$(winpath "$E2E_WORK/log")" "$(winpath "$E2E_WORK/chan")" \
-  "$(winpath "$E2E_WORK/steps.txt")" >/dev/null 2>&1
-grep -q '^[0-9]* end FAILED' "$E2E_WORK/log" || wrong "a failed step ended: $(tail -1 "$E2E_WORK/log")"
+must_fail "a failed robot step" robot <<<'sleep 1x'
+grep -q '^[0-9]* end FAILED' "$E2E_RESULTS/robot.log" || wrong "a failed step ended: $(tail -1 "$E2E_RESULTS/robot.log")"
 
 [ $bad -eq 0 ] || { echo "$bad harness checks gave the wrong verdict"; exit 1; }
 echo "every harness check gave the right verdict"

@@ -5,12 +5,8 @@
 # sample product in C:\Program Files\FileTidemark (FILETIDE.HLP in C:\windows\Help), no archive,
 # the shortcut in the Programs folder, the uninstall entry. The x86_64 build runs this one.
 scenario_install_full() {
-  needs_disks
   robot <<'STEPS'
-start
-wait "Destination Directory"
-key enter
-wait "License Agreement"
+@to_licence
 key enter
 wait "Please Stand By..." 65535="Installing the FileTidemark files." centred
 @disks 2 3
@@ -35,7 +31,6 @@ scenario_install_launch() {
   export TIDEMARK_AUTOCLOSE=1 TIDEMARK_MARK_DIR=.
   rm -rf "$(hostpath 'C:\windows\Help')"
   place_file 'C:\TIDE\notes.txt' "the user's notes"
-  needs_disks
   robot <<'STEPS'
 @install_all_disks C:TIDE
 @finish 6
@@ -47,7 +42,6 @@ STEPS
   # current folder: the mark there shows the launch named it.
   for i in $(seq 50); do [ -f "$(hostpath 'C:\TIDE\Tidemark.ran')" ] && break; sleep 0.1; done
   expect_file 'C:\TIDE\Tidemark.ran'
-  expect_unchanged 'C:\TIDE\notes.txt'
   verdict "the shortcut holds no relative C:TIDE" '! tr -d "\0" <"$(shortcut FileTidemark.LNK)" | grep -qaiF C:TIDE'
 }
 
@@ -60,14 +54,12 @@ scenario_install_other_product() {
   needs_disks
   robot <<'STEPS'
 @to_copying
-hold meter "C:\\Program Files\\FileTidemark\\Tidemark._LF" 200000
-hold meter-2 "C:\\Program Files\\FileTidemark\\Tidemark._LF" 300000
-wait "Please Stand By..." 65535="Installing the FileTidemark files."
+@meter_held 200000 300000
 @disks 2
+# A prompt for disk 3 would hold the program group page back, failing the wait for it.
 @finish
 STEPS
   expect_installed "$dest" "$(dirname "$E2E_PRODUCT")/product-lite"
-  expect_not_seen 'Please Insert Disk number 3' "prompt for disk 3"
   for v in "$lite"/disk*/Tidemark.00?; do total=$((total + $(stat -c %s "$v"))); done
   check_meter meter "$total"
 }
@@ -77,7 +69,6 @@ STEPS
 # reaches the program while it copies is swallowed; a disk put in before Cancel counts as OK;
 # Cancel on the program group page closes it without a question and only skips the shortcut.
 scenario_install_disk_prompts() {
-  needs_disks
   robot <<'STEPS'
 @to_copying
 wait "FileTidemark" 60000 65535="Please Insert Disk number 2"
@@ -90,9 +81,11 @@ host disk disk2
 # The click ends the prompt and copying resumes; the quit request is queued behind it.
 click 1
 quit
+# Any further prompt for disk 2 (a swap not taken at once) would fail this wait.
 wait "FileTidemark" 60000 65535="Please Insert Disk number 3"
 host disk disk3
 click 2
+# A terminated message here would hold the program group page back, failing the wait for it.
 wait "Program Group" 120000
 set 102 "Never Used"
 click 2
@@ -101,9 +94,6 @@ gone
 @entry FileTidemark
 STEPS
   expect_installed "$dest"
-  # One wrong-disk box and one repeated prompt: the swaps took effect at once.
-  verdict "three disk prompts (2, 2 again, 3)" '[ "$(grep -c "^[0-9]* window .*Please Insert Disk number" "$E2E_RESULTS/robot.log")" = 3 ]'
-  expect_not_seen 'terminated' "terminated message"
   verdict "no shortcut" '[ -z "$(shortcut FileTidemark.LNK)$(shortcut "Never Used.LNK")" ]'
 }
 
@@ -119,9 +109,9 @@ STEPS
 # entry is written, and no shortcut made anywhere. What an interrupted earlier run left under the
 # temporary names is removed.
 scenario_install_lib_dtp_kept() {
-  local kept=("$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP')
   local leftovers=("$dest\\Tidemark.~IM" "$dest\\Tidemark.~SP" 'C:\windows\Help\Tidemark.~SP')
-  for f in "${kept[@]}" "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done
+  for f in "$dest\\tidemark.lib" "$dest\\Tidemark.Dtp" 'C:\windows\Help\FILETIDE.HLP' "$dest\\README.TXT" "${leftovers[@]}"; do place_file "$f" "the user's $f"; done
+  forget_file "$dest\\README.TXT" "${leftovers[@]}"  # replaced and removed
   chmod a-w "$(hostpath "$dest\\README.TXT")" "$(hostpath 'C:\windows\Help\FILETIDE.HLP')"
   mkdir "$(hostpath "$dest")/ORDER.TXT"
   host_writable() { chmod u+w "$(hostpath "$dest\\$1")"; }
@@ -132,7 +122,6 @@ scenario_install_lib_dtp_kept() {
     [ -z "${4:-}" ] || echo "host $4"
     printf 'click %s\ngone\n' "$1"
   }
-  steps_group_refused() { printf 'set 102 %s\ncommand 1\nstays 300 102=%s\n' "$1" "$1"; [ $# -lt 2 ] || steps_group_refused "${@:2}"; }
   reg_file user 'Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders' '"Programs"=dword:00000005'
   robot <<STEPS
 @install_all_disks
@@ -141,7 +130,7 @@ wait "Please Stand By..." 60000 65535="Uncompressing the FileTidemark files."
 @cannot_place 2 ORDER.TXT "a folder of that name is in the way"
 @cannot_place 4 README.TXT "the file there is read-only" "writable README.TXT"
 wait "Program Group" 120000
-@group_refused CON 'Sub\Group' '..\..\..\EVIL' A:B '""' '"   "' 'Tide.' $(printf 'G%.0s' $(seq 254))
+@refused 102 CON 'Sub\Group' '..\..\..\EVIL' A:B '""' '"   "' 'Tide.' $(printf 'G%.0s' $(seq 254))
 set 102 FileTidemark
 click 1
 wait "FileTidemark" 60000 owner=none "65535~FILETIDE.HLP: put into" "65535~Do you wish to run FileTidemark?" "65535~ORDER.TXT: not installed, a folder of that name is in the way." "65535~The Start-menu shortcut FileTidemark.LNK: not made, the registry names no Start-menu folder."
@@ -149,13 +138,10 @@ click 7
 exit 0
 @entry FileTidemark
 STEPS
-  expect_unchanged "${kept[@]}"
   expect_file "$dest\\FILETIDE.HLP" "$E2E_PRODUCT/FILETIDE.HLP"
   verdict "the folder ORDER.TXT stays" '[ -d "$(hostpath "$dest\\ORDER.TXT")" ]'
-  for f in "$E2E_PRODUCT"/*; do
-    case ${f##*/} in *.LIB | *.DTP | *.HLP | ORDER.TXT) ;; *) expect_file "$dest\\${f##*/}" "$f" ;; esac
-  done
-  expect_no_file "${leftovers[@]}" "$dest\\Tidemark._LF"
+  expect_installed "$dest" "$E2E_PRODUCT" '@(*.LIB|*.DTP|*.HLP|ORDER.TXT)'
+  expect_no_file "${leftovers[@]}"
   expect_not_seen 'successfully installed' "claim of success"
   verdict "no shortcut" '[ -z "$(find "$WINEPREFIX/drive_c" -iname "*.lnk" -newer "$E2E_WORK/steps.txt")" ]'
 }
