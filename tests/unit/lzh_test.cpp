@@ -39,16 +39,12 @@ struct ReferenceModel {
     void Update(int symbol) {
         if (freq[626] == 0x8000) Rebuild();
         int node = parent[symbol + 627];
-        do {
-            int k = ++freq[node];
-            if (k > freq[node + 1]) {  // move it past the nodes it now outweighs
-                int l = node + 1;
-                while (k > freq[l + 1]) ++l;
-                std::swap(freq[node], freq[l]), std::swap(child[node], child[l]);
-                Link(child[node], node), Link(child[l], l);
-                node = l;
-            }
-            node = parent[node];
+        do {  // move the node past the nodes it now outweighs (if any), then on to its parent
+            int k = ++freq[node], l = node;
+            while (k > freq[l + 1]) ++l;
+            std::swap(freq[node], freq[l]), std::swap(child[node], child[l]);
+            Link(child[node], node), Link(child[l], l);
+            node = parent[l];
         } while (node != 0);
     }
     void Rebuild() {  // halve the leaves, then insert each pair's sum in order

@@ -88,12 +88,8 @@ TEST(NameRule, RefusesWhatWindowsWouldNotCreateAsNamedOrCreatesTwice) {
 TEST(DiskSetBlock, StampedNumbersAtTheirPlacesAndTheShippedUnstampedBlock) {
     const uint8_t text[] = "123456789";
     EXPECT_EQ(Crc32(Crc32(text, 4), text + 4, 5), 0xCBF43926u);
-    DiskSetNumbers n;
-    n.DiskCount = 2;
-    n.ExpectedArchiveSize = 1500001;
-    n.VolumeSize[0] = 1000000;
-    n.VolumeCrc[1] = 0x01234567;
-    n.TableCrc = 0x76543210;
+    // Disk count, archive size, volume sizes and CRCs, image CRC, table CRC.
+    DiskSetNumbers n{2, 1500001, {1000000}, {0, 0x01234567}, 0, 0x76543210};
     DiskSetBlockBytes block = EncodeDiskSetBlock(n);
     EXPECT_EQ(std::memcmp(block.Bytes, kDiskSetMarker, kDiskSetMarkerSize), 0);
     const uint8_t expectedSize[] = {0x61, 0xE3, 0x16, 0x00};  // little-endian, second field

@@ -50,18 +50,15 @@ protected:
 // Up to four volumes are joined into an archive that replaces an older, longer one. A stamped set
 // whose volumes match their lengths and CRC-32s is copied without a question end to end.
 TEST_F(Progress, SoundVolumesAreJoinedUpToFourIntoANewArchive) {
-    DiskSetNumbers diskSet;
-    diskSet.DiskCount = 5;
     std::vector<uint8_t> joined;
     for (int n = 1; n <= 5; ++n) {
         std::vector<uint8_t> v = Pattern(n == 2 ? 100 : 3000, n);
         WriteBytes(root / ("Disk\\" + VolumeFileName(ProductProfile.FirstVolumeFile, n)), v);
         if (n <= 4) joined.insert(joined.end(), v.begin(), v.end());  // volume 5 is never read
     }
-    diskSet.ExpectedArchiveSize = int32_t(joined.size());
     WriteBytes(archivePath, Pattern(50000, 1));
     InstallState.CombinedArchiveWritten = false;
-    GatherVolumes(nullptr, diskSet);
+    GatherVolumes(nullptr, {5, int32_t(joined.size())});  // 5 disks, the archive's size
     EXPECT_EQ(ReadBytes(archivePath), joined);
     EXPECT_TRUE(InstallState.CombinedArchiveWritten && InstallState.ContinueFlag == 1);
 }
@@ -94,9 +91,8 @@ TEST_F(Progress, ImageIsWrittenInBlocksAndAFailedWriteRaises) {
 TEST_F(Progress, TheArchiveIsDecodedIntoACheckedImage) {
     std::vector<uint8_t> content = Pattern(3 * 2048 + 100, 12);
     content.insert(content.end(), 5000, 'A');  // something for matches to find
-    DiskSetNumbers stamped;
-    stamped.VolumeSize[0] = 1;
-    stamped.ImageCrc = Crc32(content.data(), content.size());
+    // Stamped (volume 1 of 1 byte), with the image's CRC-32.
+    DiskSetNumbers stamped{0, 0, {1}, {}, Crc32(content.data(), content.size())};
     for (const DiskSetNumbers& diskSet : {DiskSetNumbers(), stamped}) {
         WriteArchiveOf(content);
         InstallState.TemporaryImageOpened = false;
