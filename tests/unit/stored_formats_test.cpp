@@ -35,6 +35,7 @@ TEST(Trailer, ParsesTheBytesAsStoredAndRefusesAShortFile) {
     EXPECT_EQ(std::vector<uint8_t>(again.begin() + 20, again.end()),  // the numbers as stored
               std::vector<uint8_t>(bytes.end() - 13, bytes.end()));
     EXPECT_FALSE(ParseTrailer(bytes.data() + bytes.size(), 32, t));  // claims one, holds less
+    EXPECT_FALSE(ParseTrailer(bytes.data() + bytes.size(), 4, t));   // shorter than its own tail
 }
 
 // The one table rule: a table laid out as the image is and safe to install by passes; any other
