@@ -295,7 +295,7 @@ TEST_F(Mkdisks, RefusesWithExitCode2AndWritesNothing) {
     // stream, and one kept in the product folder would ship on the next build's disks.
     const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
         {{"--disks", "1", "--main", "README.TXT"}, "Tidemark.Exe"},
-        {{"--disks", "1", "--stream", notes.string()}, ""},
+        {{"--disks", "1", "--stream", notes.string()}, "other than a compressed product"},
         {{"--disks", "1", "--stream", kept.string()}, "product folder"},
         {{"--disk-size", "8000"}, "at most 4"},
         {{"--disk-size", "3217"}, "cannot hold the setup program"},
