@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/destination_rules.h"
 #include "core/path.h"
 #include "core/split_rules.h"
 
@@ -53,7 +54,7 @@ uint64_t PeakSpaceNeeded(int64_t archiveSize, const PayloadTrailer& trailer,
 }
 
 std::string VolumeRootOf(const std::string& path) {
-    if (char drive = DriveLetterOf(path)) return std::string(1, drive) + ":\\";
+    if (char drive = DriveLetterOf(path)) return DriveRootPath(drive);
     if (path.compare(0, 2, "\\\\") != 0) return std::string();
     size_t server = path.find('\\', 2);
     if (server == std::string::npos || server == 2) return std::string();
