@@ -28,10 +28,9 @@ TEST(Destination, FormCheckAndRefusals) {
         EXPECT_FALSE(PassesFormCheck(bad)) << bad;
     // MAX_PATH holds 259 characters and the terminator: 246 + 1 + 12 fits, one more does not.
     std::string folder = "C:\\" + std::string(243, 'A');
-    EXPECT_TRUE(FolderHoldsNames(folder, 12));
-    EXPECT_FALSE(FolderHoldsNames(folder, 13));
-    EXPECT_TRUE(OnChangeableSourceDrive("a:\\TIDE", "A:\\", true));
-    EXPECT_FALSE(OnChangeableSourceDrive("C:\\TIDE", "A:\\", true));
+    EXPECT_TRUE(FolderHoldsNames(folder, 12) && !FolderHoldsNames(folder, 13));
+    EXPECT_TRUE(OnChangeableSourceDrive("a:\\TIDE", "A:\\", true) &&
+                !OnChangeableSourceDrive("C:\\TIDE", "A:\\", true));
 }
 
 // Each helper against the parts of a name it must tell apart: a dot inside a folder name, no
@@ -124,6 +123,7 @@ TEST(PageTable, ResultsAndMissingTemplatesDecideTheRun) {
                  {"License", kMissing, RunEnd::kCompleted, 5, true},  // the first page's 1 holds
                  {"IProgress", kMissing, RunEnd::kStopped, 3, false},
                  {"License", 2, RunEnd::kStopped, 2, false},
+                 {"Progress", 2, RunEnd::kStopped, 4, false},
                  {"Group", 0, RunEnd::kCompleted, 5, false}};
     for (const Case& c : cases) {
         size_t asked = 0;

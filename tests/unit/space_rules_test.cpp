@@ -31,10 +31,12 @@ TEST(Space, VolumesSizesAndTheReportOfAFullDisk) {
     for (size_t i = 0; i < std::size(roots); i += 2)
         EXPECT_EQ(VolumeRootOf(roots[i]), roots[i + 1]) << roots[i];
     // Sizes rounded up, then down: one byte short of a need never reads as enough.
-    const char* const sizes[] = {"2 KB1 KB", "1.1 MB1.0 MB", "3.2 GB3.1 GB"};
-    const uint64_t bytes[] = {1025, 1048577, 3435973836ull};
+    const char* const sizes[] = {"2 KB1 KB", "1.1 MB1.0 MB", "3.2 GB3.1 GB", "3 KB3 KB"};
+    const uint64_t bytes[] = {1025, 1048577, 3435973836ull, 3072};
     for (size_t i = 0; i < std::size(bytes); ++i)
         EXPECT_EQ(SizeText(bytes[i], true) + SizeText(bytes[i], false), sizes[i]);
+    EXPECT_NE(NotEnoughSpaceText("P", "D:", 1025, 1025).find("needed: 2 KB\r\nSpace free: 1 KB"),
+              std::string::npos);
 
     // A full disk keeps its error's class and the report's form; it names the failing file's drive.
     IoError help(kDiskFull, "C:\\WINDOWS\\Help\\Tidemark.~SP"), unknown(kDiskFull);
