@@ -46,7 +46,6 @@ printf 'mains' >"$E2E_WORK/longer"
 must_fail "a present file reported missing" expect_no_file 'C:\PROGRAM FILES\filetidemark\TIDEMARK.EXE'
 must_fail "one byte more" expect_file 'C:\Program Files\FileTidemark\Tidemark.Exe' "$E2E_WORK/longer"
 must_fail "a missing file" expect_file 'C:\Program Files\FileTidemark\Tidemark._LF'
-must_fail "a folder taken for a file" expect_file 'C:\Program Files\FileTidemark'
 place_file 'C:\Users\notes.txt' "kept" && printf 'changed' >"$WINEPREFIX/drive_c/Users/notes.txt"
 must_fail "a changed file of the user's" expect_unchanged 'C:\Users\notes.txt'
 echo '5 window "Program Group" owner LFSetUp rect 0,0,1,1 client 1,1' >"$E2E_RESULTS/robot.log"

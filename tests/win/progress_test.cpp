@@ -47,18 +47,24 @@ protected:
 
 }  // namespace
 
-// Up to four volumes are joined into an archive that replaces an older, longer one. A stamped set
-// whose volumes match their lengths and CRC-32s is copied without a question end to end.
+// Up to four volumes are joined into an archive that replaces an older, longer one; a stamped set
+// whose volumes match their lengths and CRC-32s is copied without a question. A set never
+// stamped is copied end to end.
 TEST_F(Progress, SoundVolumesAreJoinedUpToFourIntoANewArchive) {
+    DiskSetNumbers diskSet{5};
     std::vector<uint8_t> joined;
     for (int n = 1; n <= 5; ++n) {
         std::vector<uint8_t> v = Pattern(n == 2 ? 100 : 3000, n);
         WriteBytes(root / ("Disk\\" + VolumeFileName(ProductProfile.FirstVolumeFile, n)), v);
-        if (n <= 4) joined.insert(joined.end(), v.begin(), v.end());  // volume 5 is never read
+        if (n > 4) break;  // volume 5 is there but never read
+        diskSet.VolumeSize[n - 1] = int32_t(v.size());
+        diskSet.VolumeCrc[n - 1] = Crc32(v.data(), v.size());
+        joined.insert(joined.end(), v.begin(), v.end());
     }
+    diskSet.ExpectedArchiveSize = int32_t(joined.size());
     WriteBytes(archivePath, Pattern(50000, 1));
     InstallState.CombinedArchiveWritten = false;
-    GatherVolumes(nullptr, {5, int32_t(joined.size())});  // 5 disks, the archive's size
+    GatherVolumes(nullptr, diskSet);
     EXPECT_EQ(ReadBytes(archivePath), joined);
     EXPECT_TRUE(InstallState.CombinedArchiveWritten && InstallState.ContinueFlag == 1);
 }
@@ -113,13 +119,18 @@ TEST_F(Progress, TheArchiveIsDecodedIntoACheckedImage) {
     EXPECT_TRUE(InstallState.ContinueFlag == 0 && Exists(archivePath));
 }
 
-// Reading the running program's own table, stamped or not, and refusing one that is not the table
-// the disks were stamped with, are checked end to end; here, a file too short for the table it
-// claims, and a missing file.
-TEST_F(Progress, AShortOrMissingFileTableRaisesBeforeAnythingIsCopied) {
+// Reading the running program's own table, and refusing an unsafe one, are checked end to end;
+// here, a table that is not the one the disks were stamped with, and a file too short for the
+// table it claims.
+TEST_F(Progress, ADamagedFileTableRaisesBeforeAnythingIsCopied) {
+    const std::vector<uint8_t> table = EncodeTrailer({16, {{"A.TXT", 10, 6}}});
+    DiskSetNumbers stamped{0, 0, {1}, {}, 0, Crc32(table.data(), table.size())};
+    WriteBytes(root / "Setup.exe", table);
+    EXPECT_EQ(ReadFileTable(root / "Setup.exe", stamped).UnpackedSize, 16);
+    stamped.TableCrc ^= 1;
+    EXPECT_THROW(ReadFileTable(root / "Setup.exe", stamped), FileTableError);
     WriteBytes(root / "Setup.exe", {1, 2, 3, 5, 0, 0, 0});  // claims 3 entries
     EXPECT_EQ(IoCodeOf([&] { ReadFileTable(root / "Setup.exe"); }), kReadBeyondEnd);
-    EXPECT_EQ(IoCodeOf([&] { ReadFileTable(root / "Missing.exe"); }), kFileNotFound);
 }
 
 // The language runtime must leave the x87 unit at full precision: at 53 bits 23 of 40 is 57 %, and
